@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// Code page 932 (Shift-JIS as Windows writes it).
+//
+// toShiftJis never loses a character: one that the code page cannot hold is written as a
+// decimal numeric character reference ("&#128512;"), which is what the page needs.
+// fitsShiftJis tells whether a text can be written without such references (the settings file
+// uses it to choose between Shift-JIS and UTF-8).
+QByteArray toShiftJis(QStringView text);
+void appendShiftJis(QByteArray &out, QStringView text);
+bool fitsShiftJis(QStringView text);
+QString fromShiftJis(QByteArrayView bytes);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian packages that building and testing need and that are not
+# installed yet. On a machine that has them all it does nothing and asks no package server.
+set -euo pipefail
+
+packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev fonts-ipafont-gothic)
+packages+=("$@")
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+echo "Installing: ${missing[*]}" >&2
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/Errors.h"
+#include "platform/SystemColors.h"
+
+#include <QString>
+
+// The design settings. Field names and nesting follow the settings file's history: the sections
+// "Link" and "BVK" fill records nested in TDocument, while Document.FavoriteFolder lies at the
+// top. Every part of the program reads and writes the fields directly.
+
+struct TLink
+{
+    QString Font;
+    QString Size;
+    TColor LinkColor = 0;
+    TColor VisitedColor = 0;
+    TColor HoverColor = 0;
+    TColor ActiveColor = 0;
+    bool UnderbarFlag = false;
+    bool BackColorFlag = false;
+    TColor BackColor = 0;
+    bool OpenRightWindowFlag = false;
+};
+
+struct TBVK
+{
+    QString Font;
+    QString Size;
+    TColor Color = 0;
+};
+
+struct TDocument
+{
+    QString Title;
+    TColor BackColor = 0;
+    TLink Link;
+    bool BVKCommentFlag = false;
+    TBVK BVK;
+};
+
+struct TTitleStyle
+{
+    QString Title;
+    QString Font;
+    QString Size;
+    TColor Color = 0;
+    bool Bold = false;
+    bool Italic = false;
+};
+
+struct TFolderStyle
+{
+    QString Font;
+    QString Size;
+    TColor Color = 0;
+    bool Bold = false;
+    bool Italic = false;
+};
+
+struct TGlobalVariant
+{
+    QString FavoriteFolder;
+    TDocument Document;
+    TTitleStyle Title;
+    TFolderStyle Folder;
+};
+
+// The font value that stands for "no font family".
+inline const QString NoFontSpecified = QStringLiteral("<<指定無し>>");
+
+// The program-wide settings and the path of their file.
+extern TGlobalVariant GlobalVariant;
+extern QString SettingsFilePath;
+
+// Raised when the settings file cannot be written: "<path> に書き込めません".
+class ESettingsWriteError final : public TalvensaError
+{
+public:
+    using TalvensaError::TalvensaError;
+};
+
+// The settings file path for an executable: its path with ".ini" in place of its extension.
+QString settingsPathForExecutable(const QString &executablePath);
+
+// Sets SettingsFilePath from the running executable, then LoadSettings().
+void InitSettings();
+// Reads the 28 settings from SettingsFilePath into GlobalVariant; a missing file or key gives
+// the default. Throws EConvertError for a colour that cannot be converted; the keys read before
+// it keep their new values, the later ones their old ones.
+void LoadSettings();
+// Writes the 28 settings to SettingsFilePath, keeping every other line of the file. Throws
+// ESettingsWriteError when the file cannot be written.
+void SaveSettings();

@@ -1,0 +1,34 @@
+#include "platform/ShiftJis.h"
+
+#include <gtest/gtest.h>
+
+TEST(ShiftJisTest, EncodesAsciiAndJapaneseLikeCodePage932)
+{
+    EXPECT_EQ(toShiftJis(u"abc\\~"), QByteArray("abc\\~"));
+    // 表 is 0x95 0x5C: its second byte is the backslash.
+    EXPECT_EQ(toShiftJis(u"表示"), QByteArray("\x95\x5C\x8E\xA6"));
+    EXPECT_EQ(toShiftJis(u"ｱ"), QByteArray("\xB1"));
+    // Characters only code page 932 has (NEC and IBM extensions, the full-width tilde).
+    EXPECT_EQ(toShiftJis(u"①～"), QByteArray("\x87\x40\x81\x60"));
+    EXPECT_EQ(toShiftJis(u"纊"), QByteArray("\xFA\x5C"));
+}
+
+TEST(ShiftJisTest, WritesNumericReferencesForCharactersOutsideTheCodePage)
+{
+    EXPECT_EQ(toShiftJis(u"jürgen"), QByteArray("j&#252;rgen"));
+    EXPECT_EQ(toShiftJis(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                           "b")),
+              QByteArray("a&#128512;b"));
+    // A lone surrogate cannot be encoded either; it is referenced, never dropped.
+    const QChar lone(char16_t(0xD800));
+    EXPECT_EQ(toShiftJis(QString(lone)), QByteArray("&#55296;"));
+    EXPECT_TRUE(fitsShiftJis(u"お気に入り一覧 C:\\Fav"));
+    EXPECT_FALSE(fitsShiftJis(u"/home/jürgen/Favorites"));
+}
+
+TEST(ShiftJisTest, DecodesWhatItEncodes)
+{
+    const QString text = QStringLiteral("表示 ﾃｽﾄ ①～ <<指定無し>> 纊");
+    EXPECT_EQ(fromShiftJis(toShiftJis(text)), text);
+    EXPECT_EQ(fromShiftJis(QByteArray("\x95\x5C\x8E\xA6")), QStringLiteral("表示"));
+}

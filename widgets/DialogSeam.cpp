@@ -1,0 +1,138 @@
+#include "widgets/DialogSeam.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <cstdio>
+
+namespace {
+
+QString applicationTitle()
+{
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Talvensa") : name;
+}
+
+void printToStandardError(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fprintf(stderr, "%s\n", bytes.constData());
+    std::fflush(stderr);
+}
+
+class StandardDialogs final : public DialogSeam
+{
+public:
+    void showMessage(QWidget *parent, const QString &text) override
+    {
+        if (isScreenlessPlatform()) {
+            printToStandardError(text);
+            return;
+        }
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    void showError(QWidget *parent, const QString &text) override
+    {
+        if (isScreenlessPlatform()) {
+            printToStandardError(text);
+            return;
+        }
+        QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    bool confirm(QWidget *parent, const QString &text) override
+    {
+        if (isScreenlessPlatform()) {
+            printToStandardError(text);
+            return false;
+        }
+        QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::NoButton,
+                        parent);
+        QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
+
+    std::optional<QString> saveFileName(QWidget *parent, const SaveFileRequest &request) override
+    {
+        if (isScreenlessPlatform())
+            return std::nullopt;
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setWindowTitle(QString());
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        // Qt reads the patterns from the last pair of brackets, separated by blanks.
+        dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") +
+                             request.patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+        if (!request.confirmOverwrite)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDirectory(m_lastFolder.isEmpty() ? request.initialFolder : m_lastFolder);
+        if (!m_lastName.isEmpty())
+            dialog.selectFile(m_lastName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        m_lastFolder = info.absolutePath();
+        m_lastName = info.fileName();
+        return path;
+    }
+
+    std::optional<TColor> chooseColor(QWidget *parent, TColor initial) override
+    {
+        if (isScreenlessPlatform())
+            return std::nullopt;
+        const TColor plain = resolveColor(initial);
+        const QColor start(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
+        // QColorDialog keeps its custom colours for the whole run.
+        const QColor chosen = QColorDialog::getColor(start, parent);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return TColor(chosen.red()) | (TColor(chosen.green()) << 8) | (TColor(chosen.blue()) << 16);
+    }
+
+private:
+    QString m_lastFolder;
+    QString m_lastName;
+};
+
+DialogSeam *&installed()
+{
+    static DialogSeam *seam = nullptr;
+    return seam;
+}
+
+} // namespace
+
+DialogSeam &dialogs()
+{
+    static StandardDialogs standard;
+    return installed() ? *installed() : standard;
+}
+
+void setDialogs(DialogSeam *seam)
+{
+    installed() = seam;
+}
+
+bool isScreenlessPlatform()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+void reportError(const QString &message)
+{
+    dialogs().showError(QApplication::activeWindow(), message + QLatin1Char('.'));
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/SystemColors.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+// What the save-file dialog is asked with.
+struct SaveFileRequest
+{
+    QString initialFolder;
+    QString defaultSuffix;     // without the dot: "html"
+    QString filterDescription; // "HTMLファイル(*.html;*.htm)"
+    QStringList patterns;      // "*.html", "*.htm"
+    bool confirmOverwrite = true;
+};
+
+// The one place through which the windows ask a question, show a message, pick a file or a
+// colour. Tests install their own answers with setDialogs(); the standard implementation shows
+// real dialogs, except on a screenless platform (offscreen, minimal), where every message goes to
+// standard error in UTF-8 and every question counts as dismissed.
+class DialogSeam
+{
+public:
+    virtual ~DialogSeam() = default;
+    // A plain message box: application title as caption, no icon, one OK button.
+    virtual void showMessage(QWidget *parent, const QString &text) = 0;
+    // The application error report: error icon, application title as caption, the text as given.
+    virtual void showError(QWidget *parent, const QString &text) = 0;
+    // The confirmation box: caption "確認", question icon, "はい(&Y)" (default) and "いいえ(&N)"
+    // (also Esc). True only for Yes.
+    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // The save dialog. The chosen path, or nothing when cancelled.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const SaveFileRequest &request) = 0;
+    // The basic colour dialog preselecting initial. The chosen colour, or nothing when cancelled.
+    virtual std::optional<TColor> chooseColor(QWidget *parent, TColor initial) = 0;
+};
+
+DialogSeam &dialogs();
+// Installs a replacement (not owned); nullptr brings back the standard implementation.
+void setDialogs(DialogSeam *seam);
+
+// True on a platform that shows nothing to anybody (offscreen, minimal).
+bool isScreenlessPlatform();
+
+// The application-level error report: the error's text followed by ".".
+void reportError(const QString &message);
