@@ -92,7 +92,8 @@ void appendShiftJis(QByteArray &out, QStringView text)
             out += char(c);
             continue;
         }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < n &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
             appendReference(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
             ++i;
             continue;

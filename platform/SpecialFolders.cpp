@@ -41,7 +41,8 @@ QString SpecialFolderPath(int csidl)
         return QDir(home).filePath(QStringLiteral("Favorites"));
     case CSIDL_DESKTOP:
         if (homeOverride().isEmpty()) {
-            const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+            const QString desktop =
+                QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
             if (!desktop.isEmpty())
                 return desktop;
         }

@@ -7,7 +7,8 @@
 using TColor = quint32;
 
 // The system colour indexes the program uses.
-enum SystemColorIndex : int {
+enum SystemColorIndex : int
+{
     COLOR_WINDOW = 5,
     COLOR_WINDOWTEXT = 8,
     COLOR_HIGHLIGHT = 13,

@@ -4,6 +4,9 @@
 #include "platform/SystemColors.h"
 
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // The design settings. Field names and nesting follow the settings file's history: the sections
 // "Link" and "BVK" fill records nested in TDocument, while Document.FavoriteFolder lies at the
@@ -82,6 +85,10 @@ public:
 
 // The settings file path for an executable: its path with ".ini" in place of its extension.
 QString settingsPathForExecutable(const QString &executablePath);
+
+// A whole 32-bit integer as the settings file holds flags: decimal with an optional sign, or
+// hexadecimal after "$", "x" or "0x". Nothing for any other text, an empty one included.
+std::optional<qint64> parseProfileInteger(QStringView text);
 
 // Sets SettingsFilePath from the running executable, then LoadSettings().
 void InitSettings();

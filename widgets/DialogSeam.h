@@ -35,7 +35,8 @@ public:
     // (also Esc). True only for Yes.
     virtual bool confirm(QWidget *parent, const QString &text) = 0;
     // The save dialog. The chosen path, or nothing when cancelled.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const SaveFileRequest &request) = 0;
+    virtual std::optional<QString> saveFileName(QWidget *parent,
+                                                const SaveFileRequest &request) = 0;
     // The basic colour dialog preselecting initial. The chosen colour, or nothing when cancelled.
     virtual std::optional<TColor> chooseColor(QWidget *parent, TColor initial) = 0;
 };
