@@ -238,8 +238,10 @@ QByteArray ProfileFile::contents() const
 bool ProfileFile::save()
 {
     const QFileInfo info(m_path);
-    // A read-only settings file is not replaced behind its owner's back.
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
+    // A read-only settings file (its owner may not write it) is not replaced behind the owner's
+    // back, even by a user whose rights would allow it.
+    if (info.exists() &&
+        (!info.isFile() || !info.isWritable() || !info.permission(QFile::WriteOwner)))
         return false;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))

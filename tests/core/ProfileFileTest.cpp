@@ -1,0 +1,185 @@
+#include "settings/ProfileFile.h"
+
+#include "platform/ShiftJis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test
+{
+protected:
+    QString pathOf(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+    QString writeFile(const char *name, const QByteArray &bytes) const
+    {
+        const QString path = pathOf(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ProfileFileTest, ReadsByTheProfileRules)
+{
+    const QString path = writeFile("a.ini", "; comment\r\n"
+                                            "  [ Section ]  \r\n"
+                                            "  Key  =  spaced value \t\r\n"
+                                            "empty=\r\n"
+                                            "key=second occurrence is not used\r\n"
+                                            "[other]\r\n"
+                                            "Key=other\r\n");
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.value(u"section", u"KEY"), QStringLiteral("spaced value"));
+    EXPECT_EQ(file.value(u"SECTION", u"empty"), QString());
+    EXPECT_EQ(file.value(u"Other", u"key"), QStringLiteral("other"));
+    EXPECT_EQ(file.value(u"Section", u"missing"), std::nullopt);
+    EXPECT_EQ(file.value(u"missing", u"Key"), std::nullopt);
+}
+
+TEST_F(ProfileFileTest, CutsLongValuesAtWholeCharacters)
+{
+    QByteArray ascii(3000, 'a');
+    // 2046 ASCII bytes and then a double-byte character: the cut must not split it.
+    QByteArray japanese = QByteArray(2046, 'b') + toShiftJis(u"表示");
+    const QString path = writeFile("long.ini", "[s]\r\nascii=" + ascii + "\r\nsjis=" + japanese);
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.value(u"s", u"ascii")->size(), 2047);
+    EXPECT_EQ(*file.value(u"s", u"sjis"), QString(2046, QLatin1Char('b')));
+}
+
+TEST_F(ProfileFileTest, FindsBracketsAndKeysInsideDoubleByteNames)
+{
+    // The second byte of "ソ" is 0x5D (']') in Shift-JIS, and of "表" 0x5C.
+    const QString path = writeFile("dbcs.ini", toShiftJis(u"[ソフト]\r\n表示=はい\r\n"));
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.value(u"ソフト", u"表示"), QStringLiteral("はい"));
+}
+
+TEST_F(ProfileFileTest, WritesInPlaceAndKeepsEveryOtherLine)
+{
+    const QByteArray original = "; my notes\r\n"
+                                "[Document]\r\n"
+                                "Title = old\r\n"
+                                "Unknown=kept\r\n"
+                                "\r\n"
+                                "[Mine]\n"
+                                "x=1\n";
+    const QString path = writeFile("keep.ini", original);
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    ASSERT_TRUE(file.write(u"document", u"TITLE", QStringLiteral("new")));
+    ASSERT_TRUE(file.write(u"Document", u"Added", QStringLiteral("1")));
+    ASSERT_TRUE(file.write(u"Link", u"Size", QStringLiteral("14px")));
+    EXPECT_EQ(readFile(path), QByteArray("; my notes\r\n"
+                                         "[Document]\r\n"
+                                         "Title =new\r\n"
+                                         "Unknown=kept\r\n"
+                                         "Added=1\r\n"
+                                         "\r\n"
+                                         "[Mine]\n"
+                                         "x=1\n"
+                                         "[Link]\r\n"
+                                         "Size=14px\r\n"));
+}
+
+TEST_F(ProfileFileTest, SwitchesToUtf8WhenAValueDoesNotFitShiftJis)
+{
+    const QString path = writeFile("utf8.ini", toShiftJis(u"[Document]\r\nTitle=お気に入り\r\n"));
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    ASSERT_TRUE(file.write(u"Document", u"FavoriteFolder", QStringLiteral("/home/jürgen/Fav")));
+    const QByteArray bytes = readFile(path);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("お気に入り").toUtf8()));
+
+    ProfileFile again(path);
+    ASSERT_TRUE(again.load());
+    EXPECT_TRUE(again.isUtf8());
+    EXPECT_EQ(again.value(u"Document", u"FavoriteFolder"), QStringLiteral("/home/jürgen/Fav"));
+    EXPECT_EQ(again.value(u"Document", u"Title"), QStringLiteral("お気に入り"));
+}
+
+TEST_F(ProfileFileTest, AFailedWriteLeavesTheFileAsItWas)
+{
+    const QString path = writeFile("ro.ini", "[s]\r\nk=v\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_FALSE(file.write(u"s", u"k", QStringLiteral("changed")));
+    EXPECT_EQ(file.value(u"s", u"k"), QStringLiteral("v"));
+    EXPECT_EQ(readFile(path), QByteArray("[s]\r\nk=v\r\n"));
+
+    ProfileFile missingFolder(m_dir.filePath(QStringLiteral("no/such/folder/x.ini")));
+    ASSERT_TRUE(missingFolder.load());
+    EXPECT_FALSE(missingFolder.write(u"s", u"k", QStringLiteral("v")));
+}
+
+TEST_F(ProfileFileTest, ALineBreakInAValueCannotAddLines)
+{
+    const QString path = pathOf("inject.ini");
+    ProfileFile file(path);
+    ASSERT_TRUE(file.write(u"s", u"k", QStringLiteral("a\r\n[evil]\nx=1")));
+    ProfileFile again(path);
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.value(u"evil", u"x"), std::nullopt);
+    EXPECT_EQ(again.value(u"s", u"k"), QStringLiteral("a  [evil] x=1"));
+}
+
+// Files that make no sense as settings: they load without a crash or hang, and a write keeps
+// every line it does not own byte for byte.
+TEST_F(ProfileFileTest, SurvivesBadFilesAndKeepsTheirBytes)
+{
+    const QDir data(QStringLiteral(TALVENSA_TEST_DATA "/settings"));
+    QList<QByteArray> samples;
+    for (const QString &name : data.entryList({QStringLiteral("bad-*")}, QDir::Files))
+        samples.append(readFile(data.filePath(name)));
+    ASSERT_GE(samples.size(), 3);
+    samples.append(QByteArray("[Document\r\nTitle=x\r\n"));
+    samples.append(QByteArray("[Document]\rTitle=cr only\r[Link]\rSize=1px"));
+    samples.append(QByteArray("[Document]\nTitle=lf only\n"));
+    samples.append(QByteArray("no equals sign\r\n\0\0\0=\r\n[]\r\n=\r\n", 30));
+    QByteArray big(10 * 1024 * 1024, 'x');
+    for (qsizetype i = 100; i < big.size(); i += 997)
+        big[i] = (i % 3) ? '\n' : '\0';
+    samples.append(big);
+
+    QString crOnlyPath;
+    int index = 0;
+    for (const QByteArray &bytes : samples) {
+        const QString path = writeFile(qPrintable(QStringLiteral("bad%1.ini").arg(index++)), bytes);
+        if (bytes.contains("cr only"))
+            crOnlyPath = path;
+        ProfileFile file(path);
+        ASSERT_TRUE(file.load());
+        file.value(u"Document", u"Title");
+        ASSERT_TRUE(file.write(u"Talvensa", u"Key", QStringLiteral("value")));
+        const QByteArray after = readFile(path);
+        // Everything that was there is still there, in front of the appended section.
+        EXPECT_TRUE(after.startsWith(bytes)) << "sample " << index - 1;
+        EXPECT_TRUE(after.endsWith("[Talvensa]\r\nKey=value\r\n")) << "sample " << index - 1;
+    }
+    // Lines ended by CR alone are still lines.
+    ProfileFile crOnly(crOnlyPath);
+    ASSERT_TRUE(crOnly.load());
+    EXPECT_EQ(crOnly.value(u"Link", u"Size"), QStringLiteral("1px"));
+}
