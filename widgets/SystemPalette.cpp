@@ -1,0 +1,32 @@
+#include "widgets/SystemPalette.h"
+
+#include "platform/SystemColors.h"
+
+#include <QApplication>
+
+namespace {
+
+TColor toTColor(const QColor &color)
+{
+    return TColor(color.red()) | (TColor(color.green()) << 8) | (TColor(color.blue()) << 16);
+}
+
+} // namespace
+
+void applyPaletteToSystemColors(const QPalette &palette)
+{
+    const auto take = [&palette](int index, QPalette::ColorRole role) {
+        setSystemColor(index, toTColor(palette.color(QPalette::Active, role)));
+    };
+    take(COLOR_BTNFACE, QPalette::Button);
+    take(COLOR_BTNHIGHLIGHT, QPalette::Light);
+    take(COLOR_BTNSHADOW, QPalette::Dark);
+    take(COLOR_3DDKSHADOW, QPalette::Shadow);
+    take(COLOR_3DLIGHT, QPalette::Midlight);
+    take(COLOR_INFOBK, QPalette::ToolTipBase);
+}
+
+void applyPaletteToSystemColors()
+{
+    applyPaletteToSystemColors(QApplication::palette());
+}

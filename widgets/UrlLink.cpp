@@ -1,0 +1,232 @@
+#include "widgets/UrlLink.h"
+
+#include <QDesktopServices>
+#include <QEnterEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+namespace {
+
+QColor toQColor(TColor value)
+{
+    const TColor rgb = resolveColor(value);
+    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+}
+
+TURLLink::UrlOpener &urlOpener()
+{
+    static TURLLink::UrlOpener opener;
+    return opener;
+}
+
+void openTarget(const QString &target)
+{
+    if (urlOpener()) {
+        urlOpener()(target);
+        return;
+    }
+    // Whether a browser or mail program took it is of no interest: nothing is reported.
+    QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+}
+
+} // namespace
+
+// The small borderless window that shows the link target next to the pointer.
+class TURLLink::HintWindow final : public QWidget
+{
+public:
+    HintWindow()
+        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                               Qt::WindowDoesNotAcceptFocus)
+    {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
+        setObjectName(QStringLiteral("URLLinkHint"));
+    }
+
+    void setText(const QString &text)
+    {
+        m_text = text;
+        update();
+    }
+    QString text() const { return m_text; }
+
+    void setBackground(const QColor &color)
+    {
+        m_background = color;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), m_background);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::Active, QPalette::ToolTipText));
+        painter.drawText(QRect(2, 2, width() - 2, height() - 2),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_text);
+    }
+
+private:
+    QString m_text;
+    QColor m_background;
+};
+
+TURLLink::TURLLink(QWidget *parent) : QLabel(parent), m_hintWindow(std::make_unique<HintWindow>())
+{
+    setCursor(Qt::PointingHandCursor);
+    // Moves without a pressed button show the hint window.
+    setMouseTracking(true);
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, toQColor(m_fontColor));
+    setPalette(colors);
+}
+
+TURLLink::~TURLLink() = default;
+
+void TURLLink::setURLType(TURLtype type)
+{
+    if (type == m_urlType)
+        return;
+    m_urlType = type;
+    update();
+}
+
+void TURLLink::setLink(const QString &link)
+{
+    if (link == m_link)
+        return;
+    m_link = link;
+    update();
+}
+
+void TURLLink::setLinkColor(TColor color)
+{
+    if (color == m_linkColor)
+        return;
+    m_linkColor = color;
+    update();
+}
+
+void TURLLink::setHintFormColor(TColor color)
+{
+    if (color == m_hintFormColor)
+        return;
+    m_hintFormColor = color;
+    update();
+}
+
+void TURLLink::setHintOffsetX(int offset)
+{
+    if (offset == m_hintOffsetX)
+        return;
+    m_hintOffsetX = offset;
+    update();
+}
+
+void TURLLink::setHintOffsetY(int offset)
+{
+    if (offset == m_hintOffsetY)
+        return;
+    m_hintOffsetY = offset;
+    update();
+}
+
+void TURLLink::setEnableShowHint(bool enable)
+{
+    if (enable == m_enableShowHint)
+        return;
+    m_enableShowHint = enable;
+    update();
+}
+
+void TURLLink::setHintFormFont(const QFont &font)
+{
+    if (font == m_hintFormFont)
+        return;
+    m_hintFormFont = font;
+    update();
+}
+
+void TURLLink::setFontColor(TColor color)
+{
+    if (color == m_fontColor)
+        return;
+    m_fontColor = color;
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, toQColor(color));
+    setPalette(colors);
+    update();
+}
+
+QWidget *TURLLink::hintWindow() const
+{
+    return m_hintWindow.get();
+}
+
+QString TURLLink::target() const
+{
+    return m_urlType == tpMAIL ? QStringLiteral("mailto:") + m_link : m_link;
+}
+
+void TURLLink::setUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}
+
+void TURLLink::enterEvent(QEnterEvent *event)
+{
+    QLabel::enterEvent(event);
+    m_savedColor = m_fontColor;
+    setFontColor(m_linkColor);
+    update();
+}
+
+void TURLLink::leaveEvent(QEvent *event)
+{
+    QLabel::leaveEvent(event);
+    setFontColor(m_savedColor);
+    update();
+    hideHint();
+}
+
+void TURLLink::mouseMoveEvent(QMouseEvent *event)
+{
+    // The move is not passed on: the label has no use for it but the hint.
+    event->accept();
+    if (!m_enableShowHint || m_hintShown)
+        return;
+    const QPoint pointer = event->globalPosition().toPoint();
+    HintWindow &hint = *m_hintWindow;
+    hint.setBackground(toQColor(m_hintFormColor));
+    hint.setFont(m_hintFormFont);
+    hint.setText(m_link);
+    const QFontMetrics metrics(m_hintFormFont);
+    hint.resize(metrics.horizontalAdvance(m_link) + 6, metrics.height() + 3);
+    hint.move(pointer.x() + m_hintOffsetX, pointer.y() + m_hintOffsetY);
+    hint.show();
+    m_hintShown = true;
+}
+
+void TURLLink::mousePressEvent(QMouseEvent *event)
+{
+    update();
+    QLabel::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    event->accept();
+    // The link opens on the press, not on the release.
+    openTarget(target());
+    hideHint();
+}
+
+void TURLLink::hideHint()
+{
+    if (!m_hintShown)
+        return;
+    m_hintWindow->hide();
+    m_hintShown = false;
+}
