@@ -1,0 +1,197 @@
+#include "settings/FolderWindow.h"
+
+#include "platform/SpecialFolders.h"
+#include "settings/GlobalVariant.h"
+#include "widgets/DialogSeam.h"
+#include "widgets/PictureButton.h"
+#include "widgets/ShellTreeView.h"
+#include "widgets/WindowFont.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHideEvent>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+
+// Face colour of the Back button under the mouse: red 204, green 214, blue 227.
+constexpr TColor BackButtonInColor = 204 | (214 << 8) | (227 << 16);
+
+// A panel with a lowered outer and a raised inner bevel: a 2-pixel groove around its inside.
+QFrame *makeGroovePanel(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(0);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QLabel *makeWrappedLabel(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("frmFavoriteFolderSelect"));
+    setWindowTitle(QStringLiteral("お気に入りフォルダの変更"));
+    setFont(windowFont(12));
+    setFixedSize(321, 368);
+    // Closing this window hides it; it never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // Back to front.
+    grbChangeFolder = new QGroupBox(QStringLiteral("フォルダの変更"), this);
+    grbChangeFolder->setObjectName(QStringLiteral("grbChangeFolder"));
+    grbChangeFolder->setGeometry(16, 64, 289, 257);
+
+    pnlDefaultFavorite = makeGroovePanel(this, "pnlDefaultFavorite", QRect(24, 88, 273, 49));
+    lblDefaultFavorite =
+        makeWrappedLabel(pnlDefaultFavorite, "lblDefaultFavorite", QRect(2, 8, 269, 39));
+
+    pnlUserFavorite = makeGroovePanel(this, "pnlUserFavorite", QRect(24, 152, 273, 161));
+    lblUserFavorite = makeWrappedLabel(pnlUserFavorite, "lblUserFavorite", QRect(2, 10, 271, 31));
+    ShellTreeView1 = new TShellTreeView(pnlUserFavorite);
+    ShellTreeView1->setObjectName(QStringLiteral("ShellTreeView1"));
+    ShellTreeView1->setGeometry(8, 40, 257, 113);
+
+    // The radio buttons lie over the panels' top edges and paint their own ground there, so each
+    // reads as the heading of its panel.
+    rbDefault = new QRadioButton(QStringLiteral("Windows標準のお気に入りフォルダ"), this);
+    rbDefault->setObjectName(QStringLiteral("rbDefault"));
+    rbDefault->setGeometry(32, 80, 201, 17);
+    rbDefault->setAutoFillBackground(true);
+    rbDefault->setChecked(true);
+    rbUser = new QRadioButton(QStringLiteral("ユーザ指定のフォルダ"), this);
+    rbUser->setObjectName(QStringLiteral("rbUser"));
+    rbUser->setGeometry(32, 144, 137, 17);
+    rbUser->setAutoFillBackground(true);
+
+    grbSelectedFolder = new QGroupBox(QStringLiteral("選択されているフォルダ"), this);
+    grbSelectedFolder->setObjectName(QStringLiteral("grbSelectedFolder"));
+    grbSelectedFolder->setGeometry(16, 8, 289, 49);
+    // The whole inside of the group, below its caption.
+    lblSelectedFolder =
+        makeWrappedLabel(grbSelectedFolder, "lblSelectedFolder", QRect(2, 14, 285, 33));
+
+    btnClose = new TPictureButton(this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setGeometry(168, 328, 137, 33);
+    btnClose->setCaption(QStringLiteral("戻る"));
+    btnClose->setButtonStyle(bsStdButton);
+    btnClose->setFocusStyle(bfsStdButton);
+    btnClose->setCursor(Qt::PointingHandCursor);
+    btnClose->setInColor(BackButtonInColor);
+    connect(btnClose, &TPictureButton::clicked, this, &TfrmFavoriteFolderSelect::btnCloseClick);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TfrmFavoriteFolderSelect::Timer1Timer);
+
+    setTabOrder(rbDefault, rbUser);
+    setTabOrder(rbUser, ShellTreeView1);
+
+    FormCreate();
+}
+
+void TfrmFavoriteFolderSelect::FormCreate()
+{
+    // The path found now; a Yes with rbDefault looks the folder up again when it saves.
+    lblDefaultFavorite->setText(SpecialFolderPath(CSIDL_FAVORITES));
+    ShellTreeView1->setEnabled(false);
+}
+
+void TfrmFavoriteFolderSelect::FormShow()
+{
+    lblSelectedFolder->setText(GlobalVariant.FavoriteFolder);
+    Timer1->start();
+}
+
+void TfrmFavoriteFolderSelect::Timer1Timer()
+{
+    ShellTreeView1->setEnabled(rbUser->isChecked());
+    lblUserFavorite->setText(ShellTreeView1->path());
+}
+
+void TfrmFavoriteFolderSelect::btnCloseClick()
+{
+    close();
+}
+
+bool TfrmFavoriteFolderSelect::FormCloseQuery()
+{
+    enableMainWindow();
+    return true;
+}
+
+void TfrmFavoriteFolderSelect::FormHide()
+{
+    Timer1->stop();
+    if (dialogs().confirm(this, QStringLiteral("設定を保存しますか？"))) {
+        GlobalVariant.FavoriteFolder =
+            rbDefault->isChecked() ? SpecialFolderPath(CSIDL_FAVORITES) : ShellTreeView1->path();
+        lblSelectedFolder->setText(GlobalVariant.FavoriteFolder);
+        try {
+            SaveSettings();
+        } catch (const TalvensaError &e) {
+            reportError(e.message());
+        } catch (const std::exception &e) {
+            reportError(QString::fromUtf8(e.what()));
+        }
+    }
+    // The close query has enabled the main window already; a hide that did not come through
+    // it must not leave the main window locked either.
+    enableMainWindow();
+}
+
+void TfrmFavoriteFolderSelect::enableMainWindow()
+{
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(true);
+}
+
+void TfrmFavoriteFolderSelect::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmFavoriteFolderSelect::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
+void TfrmFavoriteFolderSelect::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
