@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCollator>
+#include <QLocale>
+#include <QStringList>
+#include <QStringView>
+
+// The order of names in a file list: locale-aware and case-insensitive, like the collation the
+// user sees elsewhere on the desktop. Two texts that the collation finds equal (News.url and
+// news.url, which one folder here can hold) are then ordered by an exact comparison, so both
+// are kept; only identical texts count as duplicates.
+class NameCollation final
+{
+public:
+    explicit NameCollation(const QLocale &locale = QLocale::system());
+
+    // Negative, zero or positive; zero only for identical texts.
+    int compare(QStringView a, QStringView b) const;
+
+    // Sorts the list in this order and drops identical entries. Each text gets one sort key,
+    // computed once, so large lists sort quickly.
+    void sortUnique(QStringList &list) const;
+
+    // The collation for the system locale, made once.
+    static const NameCollation &system();
+
+private:
+    QCollator m_collator;
+    // The C locale has no case-insensitive sort keys; case-folded text stands in for them.
+    bool m_plain = false;
+};
