@@ -17,3 +17,8 @@ public:
 // Value receives the text of that key; it is left unchanged when the program carries no
 // version data or the key is absent. Throws EVersionInfoError without a translation list.
 void ReadVersionValue(quint8 Index, QString &Value);
+
+class VersionBlock;
+
+// The same lookup over the given version data; nullptr stands for a program that carries none.
+void readVersionValue(const VersionBlock *block, quint8 Index, QString &Value);
