@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generate/PageWriteReport.h"
 #include "generate/ProgressGauge.h"
 
 #include <QString>
@@ -17,3 +18,10 @@ bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {});
 // The gauge that later writes report on, or none.
 void SetGauge(ProgressGauge *Gauge);
 void ReleaseGauge();
+
+// The same page written to an open file descriptor (the command-line tool's standard output);
+// the descriptor is left open.
+bool writeHTMLPage(int fd, const StopRequest &stopRequested = {});
+
+// What the last write did: sections, links and bytes written, and the reason of a failure.
+const PageWriteReport &lastPageWriteReport();

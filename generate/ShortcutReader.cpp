@@ -1,0 +1,267 @@
+#include "generate/ShortcutReader.h"
+
+#include "platform/ShiftJis.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char Utf8Mark[3] = {'\xEF', '\xBB', '\xBF'};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isShiftJisLead(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+// The longest prefix of at most `limit` bytes that does not end inside a character.
+qsizetype cutLength(QByteArrayView bytes, qsizetype limit, bool utf8)
+{
+    if (bytes.size() <= limit)
+        return bytes.size();
+    if (utf8) {
+        qsizetype n = limit;
+        while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80)
+            --n;
+        return n;
+    }
+    qsizetype n = 0;
+    while (n < limit) {
+        const qsizetype width = isShiftJisLead(bytes[n]) ? 2 : 1;
+        if (n + width > limit)
+            break;
+        n += width;
+    }
+    return n;
+}
+
+} // namespace
+
+void ShortcutReader::ShortText::add(char c)
+{
+    if (tooLong)
+        return;
+    if (isBlank(c)) {
+        if (size > 0)
+            ++pendingBlanks;
+        return;
+    }
+    if (size + pendingBlanks + 1 > int(sizeof bytes)) {
+        tooLong = true;
+        return;
+    }
+    for (; pendingBlanks > 0; --pendingBlanks)
+        bytes[size++] = ' ';
+    bytes[size++] = c;
+}
+
+bool ShortcutReader::ShortText::equalsIgnoringCase(const char *name) const
+{
+    if (tooLong)
+        return false;
+    int i = 0;
+    for (; i < size && name[i]; ++i) {
+        if (asciiLower(bytes[i]) != asciiLower(name[i]))
+            return false;
+    }
+    return i == size && name[i] == 0;
+}
+
+void ShortcutReader::feed(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (m_atFileStart) {
+            // A UTF-8 byte-order mark is looked for in the first three bytes, which may come in
+            // separate pieces.
+            if (c == Utf8Mark[m_markMatched]) {
+                if (++m_markMatched == 3) {
+                    m_utf8 = true;
+                    m_atFileStart = false;
+                }
+                continue;
+            }
+            m_atFileStart = false;
+            for (int i = 0; i < m_markMatched; ++i)
+                byte(Utf8Mark[i]);
+        }
+        byte(c);
+    }
+}
+
+void ShortcutReader::finish()
+{
+    if (m_atFileStart) {
+        m_atFileStart = false;
+        for (int i = 0; i < m_markMatched; ++i)
+            byte(Utf8Mark[i]);
+    }
+    endLine();
+    // The end of the file closes whatever section was open.
+    m_url.done = true;
+    m_comment.done = true;
+}
+
+ShortcutReader::Values ShortcutReader::values() const
+{
+    auto cut = [this](const QByteArray &value) {
+        const QByteArray kept = value.first(cutLength(value, MaxValueBytes, m_utf8));
+        return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept;
+    };
+    return {cut(m_url.value), cut(m_comment.value)};
+}
+
+void ShortcutReader::byte(char c)
+{
+    if (c == '\r' || c == '\n') {
+        // CR LF is one line end; CR or LF alone is one too.
+        if (!(c == '\n' && m_lastWasCr))
+            endLine();
+        m_lastWasCr = c == '\r';
+        return;
+    }
+    m_lastWasCr = false;
+
+    switch (m_kind) {
+    case LineKind::Start:
+        if (isBlank(c))
+            return;
+        m_name.clear();
+        if (c == '[') {
+            m_kind = LineKind::Section;
+            m_sectionAtClose.clear();
+            m_sawClose = false;
+            m_trailNext = false;
+            return;
+        }
+        m_kind = LineKind::Key;
+        [[fallthrough]];
+    case LineKind::Key:
+        // "=" is never the second byte of a double-byte character.
+        if (c == '=') {
+            m_target = wantedTarget();
+            if (m_target) {
+                m_target->value.clear();
+                m_target->pendingBlanks = 0;
+                m_kind = LineKind::Value;
+            } else {
+                m_kind = LineKind::Ignored;
+            }
+            return;
+        }
+        m_name.add(c);
+        return;
+    case LineKind::Section:
+        // The name runs to the last "]" of the line that is not the second byte of a
+        // double-byte character.
+        if (m_trailNext) {
+            m_trailNext = false;
+        } else if (!m_utf8 && isShiftJisLead(c)) {
+            m_trailNext = true;
+        } else if (c == ']') {
+            m_sectionAtClose = m_name;
+            m_sawClose = true;
+        }
+        m_name.add(c);
+        return;
+    case LineKind::Value:
+        addValueByte(c);
+        return;
+    case LineKind::Ignored:
+        return;
+    }
+}
+
+void ShortcutReader::addValueByte(char c)
+{
+    Target &t = *m_target;
+    if (isBlank(c)) {
+        if (!t.value.isEmpty())
+            ++t.pendingBlanks;
+        return;
+    }
+    // One byte beyond the limit is kept so that the cut can tell where a character ends.
+    constexpr qsizetype Keep = MaxValueBytes + 1;
+    const qsizetype blanks = std::min<qsizetype>(t.pendingBlanks, Keep - t.value.size());
+    t.value.append(blanks, ' ');
+    t.pendingBlanks = 0;
+    if (t.value.size() < Keep)
+        t.value.append(c);
+    if (t.value.size() >= Keep)
+        m_kind = LineKind::Ignored; // nothing later on the line can change the kept bytes
+}
+
+ShortcutReader::Target *ShortcutReader::wantedTarget()
+{
+    if (m_section == Section::Shortcut && !m_url.done && m_name.equalsIgnoringCase("URL"))
+        return &m_url;
+    if (m_section == Section::Comment && !m_comment.done && m_name.equalsIgnoringCase("Comment"))
+        return &m_comment;
+    return nullptr;
+}
+
+void ShortcutReader::endLine()
+{
+    if (m_kind == LineKind::Value || (m_kind == LineKind::Ignored && m_target)) {
+        m_target->done = true; // the first key of a name wins
+    } else if (m_kind == LineKind::Section && m_sawClose) {
+        // A new section closes the current one for good.
+        if (m_section == Section::Shortcut)
+            m_url.done = true;
+        else if (m_section == Section::Comment)
+            m_comment.done = true;
+        m_section = Section::Other;
+        if (m_sectionAtClose.equalsIgnoringCase("InternetShortcut") && !m_url.seenSection) {
+            m_url.seenSection = true;
+            m_section = Section::Shortcut;
+        } else if (m_sectionAtClose.equalsIgnoringCase("Comment") && !m_comment.seenSection) {
+            m_comment.seenSection = true;
+            m_section = Section::Comment;
+        }
+    }
+    m_kind = LineKind::Start;
+    m_target = nullptr;
+    m_trailNext = false;
+}
+
+std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativePath)
+{
+    // Non-blocking, so that a FIFO put in place of the file after it was listed gives an empty
+    // read instead of a wait.
+    const int fd = ::open(nativePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        return Values{}; // there, but unreadable: no values, as the profile reader gives
+    }
+    ShortcutReader reader;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        reader.feed(QByteArrayView(buffer, n));
+        // A regular file returns less than asked only at its end; stopping there saves a read
+        // per file. Nothing after both values can change them either.
+        if (n < qsizetype(sizeof buffer) || reader.isComplete())
+            break;
+    }
+    ::close(fd);
+    reader.finish();
+    return reader.values();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+// Reads the two values the page takes from an Internet shortcut file: "URL" of the section
+// "InternetShortcut" and "Comment" of the section "Comment". The file is read by the same rules
+// as the settings file (ProfileFile): section and key names match without regard to ASCII case,
+// the first section of a name counts and the first key in it, blanks around names and values are
+// trimmed, and a value is cut to 2047 bytes, never inside a character. Lines end at CR LF, LF or
+// CR. A file that starts with a UTF-8 byte-order mark is read as UTF-8, and its values are turned
+// into Shift-JIS for the page (numeric references for what the code page cannot hold).
+//
+// The file is fed in pieces and only the two values are kept, so memory stays small whatever the
+// size of the file or of its lines. Otherwise the values stay the file's bytes, so Shift-JIS text
+// reaches the page unchanged.
+class ShortcutReader final
+{
+public:
+    static constexpr int MaxValueBytes = 2047;
+
+    struct Values
+    {
+        QByteArray url;
+        QByteArray comment;
+    };
+
+    void feed(QByteArrayView bytes);
+    // Ends the last line; the values are final after this.
+    void finish();
+    // True once both values are known: nothing later in the file can change them.
+    bool isComplete() const { return m_url.done && m_comment.done; }
+
+    // The values, cut to MaxValueBytes, as page bytes.
+    Values values() const;
+    bool isUtf8() const { return m_utf8; }
+
+    // Opens and reads a shortcut file without blocking (a FIFO gives no values rather than a
+    // wait); the caller makes sure the path names a regular file first. Nothing when the file
+    // cannot be opened or read.
+    static std::optional<Values> readFile(const char *nativePath);
+
+private:
+    enum class LineKind
+    {
+        Start,   // only blanks so far
+        Section, // after "[" at the start
+        Key,     // in the key part
+        Value,   // in the value of a key we want
+        Ignored, // the rest of a line that cannot matter
+    };
+    // What the current section is, as far as the two values go.
+    enum class Section
+    {
+        None,
+        Shortcut,
+        Comment,
+        Other,
+    };
+    // A text of at most a few bytes built with trailing blanks held back, so that trimming is
+    // exact however many blanks come between.
+    struct ShortText
+    {
+        char bytes[24];
+        int size = 0;
+        int pendingBlanks = 0;
+        bool tooLong = false;
+        void clear()
+        {
+            size = 0;
+            pendingBlanks = 0;
+            tooLong = false;
+        }
+        void add(char c);
+        bool equalsIgnoringCase(const char *name) const;
+    };
+    struct Target
+    {
+        QByteArray value;
+        int pendingBlanks = 0;
+        bool seenSection = false; // its section has been met (only the first one counts)
+        bool done = false;
+    };
+
+    void byte(char c);
+    void endLine();
+    void beginValue(Target *target);
+    void addValueByte(char c);
+    Target *wantedTarget();
+
+    Target m_url;
+    Target m_comment;
+    Section m_section = Section::None;
+    LineKind m_kind = LineKind::Start;
+    ShortText m_name;           // section name or key
+    ShortText m_sectionAtClose; // section name up to the last "]" so far
+    bool m_sawClose = false;
+    bool m_trailNext = false; // the next byte is the second byte of a double-byte character
+    Target *m_target = nullptr;
+    bool m_atFileStart = true;
+    int m_markMatched = 0;
+    bool m_utf8 = false;
+    bool m_lastWasCr = false;
+};
