@@ -5,3 +5,11 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
+
+# The page is written into the build folder with settings of its own there, so the source tree
+# and any talvensa.ini beside the program stay untouched. Comments are switched on to show them.
+out=build/sample-page
+mkdir -p "$out"
+printf '[Document]\r\nBVKCommentFlag=1\r\n' > "$out/sample.ini"
+build/talvensa-cli --settings "$out/sample.ini" --folder sample/Favorites "$out/favorites.html"
+echo "Page: file://$(pwd)/$out/favorites.html"
