@@ -1,0 +1,285 @@
+#include "generate/PageWriter.h"
+
+#include "PageTestSupport.h"
+#include "generate/PageText.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class RecordingGauge final : public ProgressGauge
+{
+public:
+    void setMaximum(int maximum) override { calls.append(QStringLiteral("max %1").arg(maximum)); }
+    void setPosition(int position) override
+    {
+        calls.append(QStringLiteral("pos %1").arg(position));
+    }
+    QStringList calls;
+};
+
+class PageWriterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        loadDefaultSettings(m_dir);
+        GlobalVariant.FavoriteFolder = favorites();
+        QDir().mkpath(favorites());
+    }
+    void TearDown() override { ReleaseGauge(); }
+
+    QString favorites() const { return m_dir.filePath(QStringLiteral("Fav")); }
+    QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
+    QString output() const { return m_dir.filePath(QStringLiteral("page.html")); }
+
+    // The example tree: News.url in the root, Tools/Editor.url with a comment.
+    void writeExampleTree() const
+    {
+        writeBytes(fav(QStringLiteral("News.url")), shortcutBytes("file:///C:/memo/news.html"));
+        writeBytes(fav(QStringLiteral("Tools/Editor.url")),
+                   shortcutBytes("file:///C:/tools/editor.html", "daily use"));
+    }
+
+    // Writes the page and returns its bytes; fails the test when the write fails.
+    QByteArray page(const StopRequest &stop = {}) const
+    {
+        EXPECT_TRUE(CreateHTMLFile(output(), stop)) << lastPageWriteReport().error.toStdString();
+        return readBytes(output());
+    }
+
+    // The body of the page between the title block and the footer.
+    static QByteArray sections(const QByteArray &page)
+    {
+        const QByteArray start = "<div class=\"TitleMessage\">\r\n";
+        const qsizetype from = page.indexOf("<br>\r\n", page.indexOf(start)) + 6;
+        return page.mid(from, page.indexOf("<hr>") - from);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(PageWriterTest, WritesExamplePage)
+{
+    writeExampleTree();
+    GlobalVariant.Document.BVKCommentFlag = true;
+    EXPECT_EQ(page(), goldenFile("example-comments.html"));
+    EXPECT_EQ(lastPageWriteReport().folders, 2);
+    EXPECT_EQ(lastPageWriteReport().links, 2);
+    EXPECT_EQ(lastPageWriteReport().bytes, goldenFile("example-comments.html").size());
+
+    GlobalVariant.Document.BVKCommentFlag = false;
+    // Opening links elsewhere is stored but never changes the page.
+    GlobalVariant.Document.Link.OpenRightWindowFlag = true;
+    // A trailing "/" on the root changes nothing either.
+    GlobalVariant.FavoriteFolder = favorites() + QLatin1Char('/');
+    EXPECT_EQ(page(), goldenFile("example-plain.html"));
+}
+
+TEST_F(PageWriterTest, EmptyAndMissingRootsGiveOneEmptySection)
+{
+    const QByteArray emptySection = "<div class=\"FolderName\">\r\n\t\r\n</div>\r\n<br>\r\n";
+    EXPECT_EQ(sections(page()), emptySection);
+    GlobalVariant.FavoriteFolder = fav(QStringLiteral("missing"));
+    EXPECT_EQ(sections(page()), emptySection);
+    EXPECT_TRUE(page().endsWith("</a></div>\r\n</body>\r\n</html>\r\n"));
+}
+
+TEST_F(PageWriterTest, CaptionsFollowTheFolderPathBelowTheRoot)
+{
+    QDir().mkpath(fav(QStringLiteral("Tools/Web")));
+    QDir().mkpath(fav(QStringLiteral("表示")));
+    const QByteArray body = sections(page());
+    EXPECT_TRUE(body.contains("\r\n\tTools\r\n"));
+    EXPECT_TRUE(body.contains("\r\n\tTools/Web\r\n"));
+    // 表 is 0x95 0x5C in Shift-JIS: the caption stays whole, no "/" is put into it.
+    EXPECT_TRUE(body.contains("\r\n\t\x95\x5C\x8E\xA6\r\n"));
+    // Folders without shortcuts keep their heading and <br>.
+    EXPECT_EQ(body.count("<div class=\"FolderName\">"), 4);
+    EXPECT_EQ(body.count("<br>"), 4);
+
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web/"))), QStringLiteral("Tools/Web"));
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web"))), QStringLiteral("Tools/Web"));
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("表示/"))), QStringLiteral("表示"));
+    EXPECT_EQ(FolderCaption(favorites()), QString());
+    // The root text once more further down is a folder name, not the root.
+    GlobalVariant.FavoriteFolder = QStringLiteral("/fav");
+    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/fav/")), QStringLiteral("fav"));
+    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/a/fav/b/")), QStringLiteral("a/fav/b"));
+}
+
+TEST_F(PageWriterTest, TitlesAndLinksOfShortcuts)
+{
+    writeBytes(fav(QStringLiteral("x.y.url")), shortcutBytes("http://from-file/"));
+    writeBytes(fav(QStringLiteral(".url")), shortcutBytes("http://dot/"));
+    writeBytes(fav(QStringLiteral("News.url")), shortcutBytes("http://upper/"));
+    writeBytes(fav(QStringLiteral("news.url")), shortcutBytes("http://lower/"));
+    const QByteArray body = sections(page());
+    EXPECT_TRUE(body.contains("\t<a href=\"http://from-file/\" target=\"_blank\">x.y</a>\r\n"));
+    EXPECT_TRUE(body.contains("\t<a href=\"http://dot/\" target=\"_blank\"></a>\r\n"));
+    // Names that differ only in case are both listed, the upper-case one first.
+    const qsizetype upper = body.indexOf("http://upper/");
+    const qsizetype lower = body.indexOf("http://lower/");
+    EXPECT_GT(upper, 0);
+    EXPECT_GT(lower, upper);
+
+    EXPECT_EQ(ShortcutTitle(QStringLiteral("/a/News.url")), QStringLiteral("News"));
+    EXPECT_EQ(ShortcutTitle(QStringLiteral("/a.b/noext")), QStringLiteral("noext"));
+    EXPECT_EQ(ShortcutTitle(QStringLiteral("/a/表示.url")), QStringLiteral("表示"));
+    EXPECT_EQ(EnsureTrailingBackslash(QString()), QStringLiteral("/"));
+    EXPECT_EQ(EnsureTrailingBackslash(QStringLiteral("/a")), QStringLiteral("/a/"));
+    EXPECT_EQ(EnsureTrailingBackslash(QStringLiteral("/a/")), QStringLiteral("/a/"));
+    EXPECT_EQ(ReplaceText(QStringLiteral("a\\b\\c"), QStringLiteral("\\"), QStringLiteral("/")),
+              QStringLiteral("a/b/c"));
+    EXPECT_EQ(ReplaceText(QStringLiteral("aabb"), QStringLiteral("ab"), QString()), QString());
+    // A replacement holding what it replaces ends after one pass.
+    EXPECT_EQ(ReplaceText(QStringLiteral("xax"), QStringLiteral("a"), QStringLiteral("aa")),
+              QStringLiteral("xaax"));
+}
+
+TEST_F(PageWriterTest, MarkupInNamesAndUrlsCannotLeaveItsPlace)
+{
+    QDir().mkpath(fav(QStringLiteral("<i>&co")));
+    writeBytes(fav(QStringLiteral("<i>&co/a<b>&c.url")),
+               shortcutBytes("http://x/?q=\"a\"&r=<s>", "<b>bold</b> & \"raw\""));
+    GlobalVariant.Document.BVKCommentFlag = true;
+    GlobalVariant.Title.Title = QStringLiteral("<b>Fav</b> & co");
+    const QByteArray all = page();
+    EXPECT_TRUE(all.contains("\r\n\t&lt;i&gt;&co\r\n"));
+    EXPECT_TRUE(all.contains("\t<a href=\"http://x/?q=%22a%22&r=%3Cs%3E\" target=\"_blank\">"
+                             "a&lt;b&gt;&c</a><span class=\"BVKComment\"><b>bold</b> & "
+                             "\"raw\"</span>\r\n"));
+    // The texts of the settings are written as the user stored them.
+    EXPECT_TRUE(all.contains("\r\n\t<b>Fav</b> & co\r\n"));
+}
+
+TEST_F(PageWriterTest, NamesOutsideShiftJisBecomeNumericReferences)
+{
+    QDir().mkpath(fav(QStringLiteral("jürgen")));
+    writeBytes(fav(QStringLiteral("jürgen/😀 表.url")), shortcutBytes("http://e/"));
+    const QByteArray body = sections(page());
+    EXPECT_TRUE(body.contains("\r\n\tj&#252;rgen\r\n"));
+    EXPECT_TRUE(body.contains(">&#128512; \x95\x5C</a>"));
+}
+
+TEST_F(PageWriterTest, ShiftJisCommentBytesReachThePageUnchanged)
+{
+    // Valid double-byte text, a character whose second byte is "\", and bytes that are not
+    // Shift-JIS at all.
+    const QByteArray comment = sjis(QStringLiteral("毎朝読む 表示")) + "\x80\xA0\xFD\xFF\x81";
+    const QByteArray url = "http://x/" + sjis(QStringLiteral("検索"));
+    writeBytes(fav(QStringLiteral("a.url")), shortcutBytes(url, comment));
+    GlobalVariant.Document.BVKCommentFlag = true;
+    EXPECT_TRUE(page().contains("<a href=\"" + url +
+                                "\" target=\"_blank\">a</a>"
+                                "<span class=\"BVKComment\">" +
+                                comment + "</span>\r\n"));
+}
+
+TEST_F(PageWriterTest, MalformedAndOversizedShortcutsGiveEmptyOrCutValues)
+{
+    writeBytes(fav(QStringLiteral("nokey.url")), "[InternetShortcut]\r\nHOTKEY=0\r\n");
+    writeBytes(fav(QStringLiteral("binary.url")), QByteArray("\x00\x01\xFF\xFE", 4).repeated(500));
+    writeBytes(fav(QStringLiteral("empty.url")), QByteArray());
+    writeBytes(fav(QStringLiteral("huge.url")),
+               shortcutBytes("http://" + QByteArray(5 << 20, 'w'), QByteArray(100000, 'c')));
+    GlobalVariant.Document.BVKCommentFlag = true;
+    const QByteArray body = sections(page());
+    for (const char *title : {"nokey", "binary", "empty"}) {
+        EXPECT_TRUE(body.contains("\t<a href=\"\" target=\"_blank\">" + QByteArray(title) +
+                                  "</a><span class=\"BVKComment\"></span>\r\n"))
+            << title;
+    }
+    EXPECT_TRUE(body.contains("<a href=\"http://" + QByteArray(2040, 'w') +
+                              "\" target=\"_blank\">huge</a><span class=\"BVKComment\">" +
+                              QByteArray(2047, 'c') + "</span>\r\n"));
+    // A shortcut that is gone by the time it is read gives an empty line.
+    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("gone.url"))), QByteArray());
+    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("nokey.url"))),
+              "\t<a href=\"\" target=\"_blank\">nokey</a><span class=\"BVKComment\"></span>");
+}
+
+TEST_F(PageWriterTest, FifoNamedLikeAShortcutNeverBlocksTheWrite)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fav(QStringLiteral("x.url"))).constData(), 0644), 0);
+    writeBytes(fav(QStringLiteral("y.url")), shortcutBytes("http://y/"));
+    const QByteArray body = sections(page());
+    EXPECT_EQ(body.count("<div class=\"FileList\">"), 1);
+    EXPECT_TRUE(body.contains("http://y/"));
+    // Asked directly, the line for a FIFO is empty and nothing is opened.
+    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("x.url"))), QByteArray());
+    EXPECT_EQ(ShortcutLine(favorites()), QByteArray());
+}
+
+TEST_F(PageWriterTest, SymbolicLinkLoopStillGivesAWholePage)
+{
+    writeExampleTree();
+    ASSERT_EQ(::symlink("..", QFile::encodeName(fav(QStringLiteral("Tools/back"))).constData()), 0);
+    const QByteArray all = page();
+    EXPECT_EQ(sections(all).count("<div class=\"FolderName\">"), 2);
+    EXPECT_TRUE(all.endsWith("</html>\r\n"));
+}
+
+TEST_F(PageWriterTest, GaugeFollowsTheFolderIndex)
+{
+    RecordingGauge gauge;
+    SetGauge(&gauge);
+    page();
+    EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 0"), QStringLiteral("pos 0")}));
+
+    QDir().mkpath(fav(QStringLiteral("a/b")));
+    gauge.calls.clear();
+    page();
+    EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 2"), QStringLiteral("pos 0"),
+                                        QStringLiteral("pos 1"), QStringLiteral("pos 2")}));
+
+    ReleaseGauge();
+    gauge.calls.clear();
+    page();
+    EXPECT_TRUE(gauge.calls.isEmpty());
+}
+
+TEST_F(PageWriterTest, StopRequestEndsTheListButKeepsThePageWhole)
+{
+    writeExampleTree();
+    QDir().mkpath(fav(QStringLiteral("Zed")));
+    int asked = 0;
+    const QByteArray all = page([&asked] { return ++asked == 1; });
+    EXPECT_EQ(asked, 1); // asked between folders, so not before the first
+    EXPECT_EQ(sections(all).count("<div class=\"FolderName\">"), 1);
+    EXPECT_TRUE(all.endsWith("</a></div>\r\n</body>\r\n</html>\r\n"));
+    EXPECT_EQ(lastPageWriteReport().folders, 1);
+}
+
+TEST_F(PageWriterTest, FailuresReturnFalseWithAReason)
+{
+    writeExampleTree();
+    // The output's folder does not exist: no file appears.
+    const QString inMissing = m_dir.filePath(QStringLiteral("no/such/page.html"));
+    EXPECT_FALSE(CreateHTMLFile(inMissing));
+    EXPECT_FALSE(QFile::exists(inMissing));
+    EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
+    // A folder as output, and a path below a file.
+    EXPECT_FALSE(CreateHTMLFile(favorites()));
+    EXPECT_FALSE(CreateHTMLFile(fav(QStringLiteral("News.url/page.html"))));
+    EXPECT_FALSE(CreateHTMLFile(QString()));
+    // A full disk: every write fails.
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        EXPECT_FALSE(CreateHTMLFile(QStringLiteral("/dev/full")));
+        EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
+        EXPECT_EQ(lastPageWriteReport().bytes, 0);
+    }
+    // An existing page is replaced, not appended to.
+    writeBytes(output(), QByteArray(100000, 'x'));
+    EXPECT_FALSE(page().contains('x' + QByteArray(10, 'x')));
+    EXPECT_TRUE(lastPageWriteReport().error.isEmpty());
+}

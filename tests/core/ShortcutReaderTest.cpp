@@ -1,0 +1,130 @@
+#include "generate/ShortcutReader.h"
+
+#include "PageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+ShortcutReader::Values readAll(const QByteArray &bytes)
+{
+    ShortcutReader reader;
+    reader.feed(bytes);
+    reader.finish();
+    return reader.values();
+}
+
+// The same bytes fed in two pieces, split at every position: the result must not depend on
+// where a read ends.
+void expectSameInPieces(const QByteArray &bytes)
+{
+    const ShortcutReader::Values whole = readAll(bytes);
+    for (qsizetype split = 0; split <= bytes.size(); ++split) {
+        ShortcutReader reader;
+        reader.feed(QByteArrayView(bytes).first(split));
+        reader.feed(QByteArrayView(bytes).sliced(split));
+        reader.finish();
+        EXPECT_EQ(reader.values().url, whole.url) << "split at " << split;
+        EXPECT_EQ(reader.values().comment, whole.comment) << "split at " << split;
+    }
+}
+
+} // namespace
+
+TEST(ShortcutReaderTest, ReadsBothValuesByTheProfileRules)
+{
+    const QByteArray file = "[DEFAULT]\r\nBASEURL=http://base/\r\n"
+                            "  [ internetshortcut ]  \r\n"
+                            "Other=1\r\n"
+                            "  url  =   http://example.com/a b  \t\r\n"
+                            "URL=http://second/\r\n"
+                            "[COMMENT]\nComment=\tdaily use \n"
+                            "[InternetShortcut]\rURL=http://later-section/\r";
+    const ShortcutReader::Values v = readAll(file);
+    EXPECT_EQ(v.url, QByteArray("http://example.com/a b"));
+    EXPECT_EQ(v.comment, QByteArray("daily use"));
+    expectSameInPieces(file);
+
+    // Keys outside their section, lines without "=", and a missing section give nothing.
+    const ShortcutReader::Values none =
+        readAll("URL=http://nowhere/\r\n[InternetShortcut]\r\nURL\r\n[Other]\r\nComment=x\r\n");
+    EXPECT_TRUE(none.url.isEmpty());
+    EXPECT_TRUE(none.comment.isEmpty());
+    // "[a=b" with no "]" is a key line, not a section.
+    EXPECT_EQ(readAll("[InternetShortcut]\r\n[a=b\r\nURL=u\r\n").url, QByteArray("u"));
+}
+
+TEST(ShortcutReaderTest, KeepsValueBytesAndCutsAtCharacterBoundaries)
+{
+    // Shift-JIS bytes (表示 holds 0x5C, and "]" appears as a second byte in ソ]-like pairs)
+    // come back exactly as stored.
+    const QByteArray comment = sjis(QStringLiteral("表示 ソフト")) + "\x81\x5D&<b>\"";
+    const QByteArray file = shortcutBytes("http://x/?a=1&b=2", comment);
+    EXPECT_EQ(readAll(file).comment, comment);
+    expectSameInPieces(file);
+
+    // A section name whose double-byte character ends in "]" (0x81 0x5D) does not close there.
+    const QByteArray odd = "[Comment\x81\x5D]\r\nComment=no\r\n[Comment]\r\nComment=yes\r\n";
+    EXPECT_EQ(readAll(odd).comment, QByteArray("yes"));
+
+    const QByteArray longAscii(3000, 'a');
+    EXPECT_EQ(readAll(shortcutBytes(longAscii)).url, longAscii.first(2047));
+    // 2046 bytes and then a double-byte character: the cut leaves the character out whole.
+    const QByteArray edge = QByteArray(2046, 'b') + sjis(QStringLiteral("表")) + "tail";
+    EXPECT_EQ(readAll(shortcutBytes(edge)).url, edge.first(2046));
+    // Blanks inside the kept part stay; blanks at the end of the value are trimmed even after a
+    // long run.
+    const QByteArray padded = "x" + QByteArray(5000, ' ') + "y";
+    EXPECT_EQ(readAll(shortcutBytes(padded)).url, padded.first(2047));
+    EXPECT_EQ(readAll(shortcutBytes("z" + QByteArray(5000, ' '))).url, QByteArray("z"));
+}
+
+TEST(ShortcutReaderTest, Utf8FileGivesShiftJisValues)
+{
+    const QByteArray file = "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://x/\r\n[Comment]\r\n"
+                            "Comment=" +
+                            QStringLiteral("毎日 jürgen").toUtf8() + "\r\n";
+    const ShortcutReader::Values v = readAll(file);
+    EXPECT_EQ(v.url, QByteArray("http://x/"));
+    EXPECT_EQ(v.comment, sjis(QStringLiteral("毎日 j")) + "&#252;rgen");
+    expectSameInPieces(file);
+    // Only a whole mark switches: two of its bytes are ordinary bytes.
+    EXPECT_EQ(readAll("\xEF\xBB[InternetShortcut]\r\nURL=u\r\n").url, QByteArray());
+}
+
+TEST(ShortcutReaderTest, JunkAndOversizedFilesGiveBoundedValues)
+{
+    QByteArray junk;
+    for (int i = 0; i < 256; ++i)
+        junk += char(i);
+    const ShortcutReader::Values binary = readAll(junk.repeated(50));
+    EXPECT_LE(binary.url.size(), 2047);
+    EXPECT_LE(binary.comment.size(), 2047);
+
+    // A file of several megabytes, its value on a line longer than any buffer.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.url"));
+    const QByteArray huge = QByteArray(3 << 20, 'h');
+    writeBytes(path, QByteArray(1 << 20, '\n') + "[InternetShortcut]\r\nURL=" + huge + "\r\n" +
+                         "[Comment]\r\nComment=" + huge + "\r\n");
+    const std::optional<ShortcutReader::Values> v =
+        ShortcutReader::readFile(QFile::encodeName(path).constData());
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->url, huge.first(2047));
+    EXPECT_EQ(v->comment, huge.first(2047));
+
+    EXPECT_FALSE(ShortcutReader::readFile(QFile::encodeName(dir.filePath("gone.url")).constData()));
+}
+
+TEST(ShortcutReaderTest, ReadingAFifoDoesNotWait)
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("x.url")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+    // Opened without blocking: no writer means no values, at once.
+    const std::optional<ShortcutReader::Values> v = ShortcutReader::readFile(fifo.constData());
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->url.isEmpty());
+}
