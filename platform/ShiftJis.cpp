@@ -128,8 +128,42 @@ bool fitsShiftJis(QStringView text)
     return true;
 }
 
+namespace {
+
+// The system's converter for this code page follows IBM's table for three control codes: it
+// reads 0x1A as U+001C, 0x1C as U+007F and 0x7F as U+001A, where code page 932 (and our encoder)
+// has each of them stand for itself. Their text is put right here. U+001A is also what the
+// converter gives for an invalid byte, so 0x7F (never part of a double-byte character) ends the
+// piece handed to the converter, and the U+001A it gives for it becomes U+007F.
+QString decodeControlCodesAsThemselves(QStringDecoder &decoder, QByteArrayView bytes)
+{
+    QString out;
+    while (!bytes.isEmpty()) {
+        const qsizetype del = bytes.indexOf('\x7F');
+        const QByteArrayView piece = del < 0 ? bytes : bytes.first(del + 1);
+        bytes = bytes.sliced(piece.size());
+        QString text = decoder.decode(piece);
+        for (QChar &c : text) {
+            if (c == QChar(0x1C))
+                c = QChar(0x1A);
+            else if (c == QChar(0x7F))
+                c = QChar(0x1C);
+        }
+        if (del >= 0 && !text.isEmpty())
+            text.back() = QChar(0x7F);
+        out += text;
+    }
+    return out;
+}
+
+} // namespace
+
 QString fromShiftJis(QByteArrayView bytes)
 {
     QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    for (char c : bytes) {
+        if (c == '\x1A' || c == '\x1C' || c == '\x7F')
+            return decodeControlCodesAsThemselves(decoder, bytes);
+    }
     return decoder.decode(bytes);
 }

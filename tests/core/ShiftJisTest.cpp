@@ -32,3 +32,20 @@ TEST(ShiftJisTest, DecodesWhatItEncodes)
     EXPECT_EQ(fromShiftJis(toShiftJis(text)), text);
     EXPECT_EQ(fromShiftJis(QByteArray("\x95\x5C\x8E\xA6")), QStringLiteral("表示"));
 }
+
+TEST(ShiftJisTest, DecodesControlCodesAsThemselves)
+{
+    // The system converter swaps 0x1A, 0x1C and 0x7F around; code page 932 does not.
+    EXPECT_EQ(fromShiftJis(QByteArray("a\x1A"
+                                      "b\x1C"
+                                      "c\x7F"
+                                      "d")),
+              QStringLiteral("a\x1A"
+                             "b\x1C"
+                             "c\x7F"
+                             "d"));
+    const QString controls = QStringLiteral("\x1A\x1C\x7F 表示\x7F");
+    EXPECT_EQ(fromShiftJis(toShiftJis(controls)), controls);
+    // A broken double-byte character before 0x7F still gives one replacement character.
+    EXPECT_EQ(fromShiftJis(QByteArray("\x81\x7F")), QStringLiteral("\x1A\x7F"));
+}
