@@ -1,0 +1,268 @@
+// Runs the built talvensa-cli as a separate process and checks its exit status, messages and
+// page.
+
+#include "platform/ShiftJis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun runProgram(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"),
+               QStringLiteral("C.UTF-8")); // the system's reasons in English
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    process.closeWriteChannel();
+    CliRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "talvensa-cli did not finish";
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+CliRun cli(const QStringList &arguments)
+{
+    return runProgram(QStringLiteral(TALVENSA_CLI), arguments);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class CliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        // The example tree of the page: News.url in the root, Tools/Editor.url with a comment.
+        writeBytes(fav(QStringLiteral("News.url")),
+                   "[InternetShortcut]\r\nURL=file:///C:/memo/news.html\r\n");
+        writeBytes(fav(QStringLiteral("Tools/Editor.url")),
+                   "[InternetShortcut]\r\nURL=file:///C:/tools/editor.html\r\n"
+                   "[Comment]\r\nComment=daily use\r\n");
+        writeSettings("[Document]\r\nBVKCommentFlag=1\r\n");
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString favorites() const { return path(QStringLiteral("Fav")); }
+    QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
+    QString settings() const { return path(QStringLiteral("settings.ini")); }
+    QString output() const { return path(QStringLiteral("page.html")); }
+    void writeSettings(const QByteArray &bytes) const { writeBytes(settings(), bytes); }
+
+    // Settings and folder given, the rest from the test.
+    CliRun write(QStringList more) const
+    {
+        return cli(QStringList{QStringLiteral("--settings"), settings(), QStringLiteral("--folder"),
+                               favorites()} +
+                   more);
+    }
+
+    static QByteArray golden(const char *name)
+    {
+        return readBytes(QStringLiteral(TALVENSA_TEST_DATA "/page/") + QLatin1String(name));
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(CliTest, HelpAndVersion)
+{
+    const CliRun help = cli({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith(
+        "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n"));
+    EXPECT_TRUE(help.out.contains("Exit status"));
+    EXPECT_TRUE(help.err.isEmpty());
+
+    const CliRun version = cli({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("talvensa-cli 5.0.0\n"));
+}
+
+TEST_F(CliTest, WritesThePageAndOneSummaryLine)
+{
+    const CliRun run = write({output()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray page = readBytes(output());
+    EXPECT_EQ(page, golden("example-comments.html"));
+    EXPECT_EQ(run.out, QStringLiteral("2 folders, 2 links, %1 bytes written to %2\n")
+                           .arg(page.size())
+                           .arg(output())
+                           .toUtf8());
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.constData(); // not a terminal: no progress
+
+    // --folder is for this run only: the settings file is not touched.
+    EXPECT_EQ(readBytes(settings()), QByteArray("[Document]\r\nBVKCommentFlag=1\r\n"));
+
+    const CliRun quiet = write({QStringLiteral("--quiet"), output()});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.out.isEmpty());
+    EXPECT_TRUE(quiet.err.isEmpty());
+}
+
+TEST_F(CliTest, DashWritesToStandardOutput)
+{
+    const CliRun run = write({QStringLiteral("-")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, golden("example-comments.html"));
+    // The summary goes to standard error so the page stays clean.
+    EXPECT_TRUE(run.err.endsWith(" bytes written to standard output\n")) << run.err.constData();
+    const CliRun quiet = write({QStringLiteral("--quiet"), QStringLiteral("-")});
+    EXPECT_EQ(quiet.out, golden("example-comments.html"));
+    EXPECT_TRUE(quiet.err.isEmpty());
+}
+
+TEST_F(CliTest, SettingsFileRulesAndFallbacks)
+{
+    // The folder comes from the settings file when --folder is not given.
+    writeSettings("[Document]\r\nFavoriteFolder=" + QFile::encodeName(favorites()) +
+                  "\r\nBVKCommentFlag=0\r\n");
+    CliRun run = cli({QStringLiteral("--settings"), settings(), output()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(readBytes(output()), golden("example-plain.html"));
+
+    // A settings file in UTF-8 with its mark: a title that Shift-JIS cannot hold fully.
+    writeSettings("\xEF\xBB\xBF[Title]\r\nTitle=" + QStringLiteral("Jürgen の一覧").toUtf8() +
+                  "\r\n");
+    run = write({output()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(readBytes(output()).contains("\r\n\tJ&#252;rgen " +
+                                             toShiftJis(QStringLiteral("の一覧")) + "\r\n"));
+
+    // A missing settings file gives the defaults, as it does for the program.
+    run = cli({QStringLiteral("--settings"), path(QStringLiteral("none.ini")),
+               QStringLiteral("--folder"), favorites(), output()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(readBytes(output()), golden("example-plain.html"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("none.ini"))));
+}
+
+TEST_F(CliTest, DefaultSettingsLieBesideTheProgram)
+{
+    const QString copy = path(QStringLiteral("bin/talvensa-cli"));
+    QDir().mkpath(path(QStringLiteral("bin")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TALVENSA_CLI), copy));
+    writeBytes(path(QStringLiteral("bin/talvensa.ini")), "[Title]\r\nTitle=Beside\r\n");
+    const CliRun run = runProgram(copy, {QStringLiteral("--folder"), favorites(), output()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(readBytes(output()).contains("\r\n\tBeside\r\n"));
+}
+
+TEST_F(CliTest, BadSettingsExitWithTwoAndTheErrorText)
+{
+    writeSettings("[Document]\r\nBackColor=#FFFFF\r\n");
+    CliRun run = write({output()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("'$#F' is not a valid integer value")) << run.err.constData();
+    EXPECT_FALSE(QFile::exists(output()));
+
+    writeSettings("[Link]\r\nHoverColor=12345\r\n");
+    run = write({output()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("桁数が2桁か4桁ではありません。").toUtf8()))
+        << run.err.constData();
+
+    // Edge values that do convert: lower case, and an empty value (white).
+    writeSettings("[Document]\r\nBackColor=\r\n[Link]\r\nLinkColor=ff00aa\r\n");
+    run = write({output()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(page.contains("body {\r\n\tbackground-color: #FFFFFF;"));
+    EXPECT_TRUE(page.contains("A:link {\r\n\tcolor: #FF00AA;"));
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo)
+{
+    const QList<QStringList> bad = {
+        {},
+        {QStringLiteral("a.html"), QStringLiteral("b.html")},
+        {QStringLiteral("--bogus"), QStringLiteral("a.html")},
+        {QStringLiteral("--settings")},
+        {QStringLiteral("--folder"), QStringLiteral("/no/such/folder"), QStringLiteral("a.html")},
+        {QStringLiteral("--folder"), QString(), QStringLiteral("a.html")},
+        {QStringLiteral("--folder"), QStringLiteral(TALVENSA_CLI), QStringLiteral("a.html")},
+        {QString()},
+    };
+    for (const QStringList &arguments : bad) {
+        const CliRun run = cli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("talvensa-cli: ")) << run.err.constData();
+        EXPECT_TRUE(run.err.contains("\nUsage: talvensa-cli")) << run.err.constData();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_TRUE(cli({QStringLiteral("--folder"), QStringLiteral("/no/such/folder"),
+                     QStringLiteral("a.html")})
+                    .err.contains("/no/such/folder"));
+}
+
+TEST_F(CliTest, UnwritableOutputExitsWithOneAndTheReason)
+{
+    const QString missing = path(QStringLiteral("no/such/page.html"));
+    CliRun run = write({missing});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: cannot write %1: No such file or directory\n")
+                           .arg(missing)
+                           .toUtf8());
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(missing));
+
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        run = write({QStringLiteral("/dev/full")});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err,
+                  QByteArray("talvensa-cli: cannot write /dev/full: No space left on device\n"));
+    }
+}
+
+TEST_F(CliTest, ShowsProgressOnATerminal)
+{
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty())
+        GTEST_SKIP() << "no script(1) to give the program a terminal";
+    // script(1) runs the program on a pseudo-terminal and copies what it shows.
+    const QString command =
+        QStringLiteral("'%1' --settings '%2' --folder '%3' '%4'")
+            .arg(QStringLiteral(TALVENSA_CLI), settings(), favorites(), output());
+    const CliRun run =
+        runProgram(script, {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("folders 2/2")) << run.out.constData();
+    EXPECT_TRUE(run.out.contains("2 folders, 2 links, ")) << run.out.constData();
+}
