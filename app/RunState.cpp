@@ -1,0 +1,5 @@
+#include "app/RunState.h"
+
+bool ContinueWriting = false;
+bool AutoRun = false;
+QString AutoRunOutputPath;
