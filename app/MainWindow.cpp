@@ -1,0 +1,427 @@
+#include "app/MainWindow.h"
+
+#include "app/Application.h"
+#include "app/Artwork.h"
+#include "app/Gauge.h"
+#include "app/HintStyle.h"
+#include "app/RunState.h"
+#include "app/SkinToolbar.h"
+#include "generate/PageWriter.h"
+#include "platform/SpecialFolders.h"
+#include "platform/SystemColors.h"
+#include "settings/GlobalVariant.h"
+#include "widgets/DialogSeam.h"
+#include "widgets/PictureButton.h"
+#include "widgets/WindowFont.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#ifndef QT_NO_SESSIONMANAGER
+#include <QSessionManager>
+#endif
+
+#include <optional>
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+// The hover and press colour of the create and stop buttons: red 204, green 214, blue 227.
+constexpr TColor buttonInColor = 204 | (214 << 8) | (227 << 16);
+
+QColor toQColor(TColor value)
+{
+    const TColor plain = resolveColor(value);
+    return QColor(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
+}
+
+TfrmMain::DocumentOpener &documentOpener()
+{
+    static TfrmMain::DocumentOpener opener;
+    return opener;
+}
+
+void setupCommandButton(TPictureButton *button)
+{
+    button->setButtonStyle(bsStdButton);
+    button->setFocusStyle(bfsStdButton);
+    button->setInColor(buttonInColor);
+    button->setStretch(false);
+    button->setCursor(Qt::PointingHandCursor);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QStringList &arguments)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_arguments(arguments)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    createControls();
+    runReported([this] { FormCreate(); });
+#ifndef QT_NO_SESSIONMANAGER
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::commitData);
+#endif
+}
+
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+}
+
+void TfrmMain::setSecondaryWindows(QWidget *setting, QWidget *folder, QWidget *version)
+{
+    m_frmSetting = setting;
+    m_frmFavoriteFolderSelect = folder;
+    m_frmVersion = version;
+}
+
+void TfrmMain::setDocumentOpener(DocumentOpener opener)
+{
+    documentOpener() = std::move(opener);
+}
+
+std::function<void()> TfrmMain::reported(void (TfrmMain::*handler)())
+{
+    return [this, handler] { runReported([this, handler] { (this->*handler)(); }); };
+}
+
+void TfrmMain::createControls()
+{
+    setWindowTitle(QStringLiteral("Talvensa"));
+    setFixedSize(472, 298);
+    setFont(windowFont(12));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, toQColor(GetSysColor(COLOR_BTNFACE)));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Gauge1 = new TGauge(this);
+    Gauge1->setObjectName(QStringLiteral("Gauge1"));
+    Gauge1->setGeometry(63, 200, 345, 17);
+    Gauge1->setPosition(0);
+    Gauge1->hide();
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(61, 24, 350, 50);
+    Image1->setPixmap(transparentPicture(bannerImage()));
+
+    btnCreateHTML = new TPictureButton(this);
+    btnCreateHTML->setObjectName(QStringLiteral("btnCreateHTML"));
+    btnCreateHTML->setGeometry(75, 232, 321, 41);
+    btnCreateHTML->setCaption(QStringLiteral("作成"));
+    btnCreateHTML->setFont(windowFont(16, true));
+    btnCreateHTML->setPicture(createButtonIcon());
+    btnCreateHTML->setPictureLeft(30);
+    btnCreateHTML->setPictureTop(10);
+    setupCommandButton(btnCreateHTML);
+    connect(btnCreateHTML, &TPictureButton::clicked, this, reported(&TfrmMain::btnCreateHTMLClick));
+
+    btnCreateCancel = new TPictureButton(this);
+    btnCreateCancel->setObjectName(QStringLiteral("btnCreateCancel"));
+    setupCommandButton(btnCreateCancel);
+    connect(btnCreateCancel, &TPictureButton::clicked, this,
+            reported(&TfrmMain::btnCreateCancelClick));
+    QWidget::setTabOrder(btnCreateHTML, btnCreateCancel);
+
+    createToolbar();
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(63, 80, 345, 113);
+    Panel1->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    QPalette panelPalette = Panel1->palette();
+    panelPalette.setColor(QPalette::Window, Qt::white);
+    Panel1->setPalette(panelPalette);
+    Panel1->setAutoFillBackground(true);
+
+    // The label fills the panel inside its border and an inner margin of 3 pixels.
+    lblMessage = new QLabel(Panel1);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setGeometry(Panel1->contentsRect().adjusted(3, 3, -3, -3));
+    lblMessage->setFont(windowFont(15));
+    QPalette labelPalette = lblMessage->palette();
+    labelPalette.setColor(QPalette::WindowText, toQColor(GetSysColor(COLOR_WINDOWTEXT)));
+    lblMessage->setPalette(labelPalette);
+    lblMessage->setTextFormat(Qt::PlainText);
+    lblMessage->setWordWrap(true);
+    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, reported(&TfrmMain::Timer1Timer));
+}
+
+void TfrmMain::createToolbar()
+{
+    TBToolbar = new TSkinToolbar(this);
+    TBToolbar->setObjectName(QStringLiteral("TBToolbar"));
+    TBToolbar->setGeometry(0, 0, width(), 22);
+
+    const auto addItem = [this](const char *name, ToolbarIcon icon, const QString &caption,
+                                void (TfrmMain::*handler)()) {
+        QAction *item = TBToolbar->addAction(toolbarIcon(icon), caption);
+        item->setObjectName(QString::fromLatin1(name));
+        connect(item, &QAction::triggered, this, reported(handler));
+        return item;
+    };
+    TB_SetHTML = addItem("TB_SetHTML", ToolbarIcon::Cog, QStringLiteral("デザインの設定"),
+                         &TfrmMain::TB_SetHTMLClick);
+    TB_SetFavoriteFolder =
+        addItem("TB_SetFavoriteFolder", ToolbarIcon::FolderExchange,
+                QStringLiteral("お気に入りフォルダの変更"), &TfrmMain::TB_SetFavoriteFolderClick);
+    TBSeparatorItem1 = TBToolbar->addSeparator();
+    TBSeparatorItem1->setObjectName(QStringLiteral("TBSeparatorItem1"));
+    TB_Help = addItem("TB_Help", ToolbarIcon::QuestionTile, QStringLiteral("ヘルプ"),
+                      &TfrmMain::TB_HelpClick);
+    TB_Version = addItem("TB_Version", ToolbarIcon::WindowFrame, QStringLiteral("バージョン情報"),
+                         &TfrmMain::TB_VersionClick);
+    TB_End = addItem("TB_End", ToolbarIcon::Cross, QStringLiteral("終了"), &TfrmMain::TB_EndClick);
+}
+
+void TfrmMain::FormCreate()
+{
+    THintStyle::install();
+    InitSettings();
+    SetMessageState(1);
+
+    btnCreateCancel->setFont(btnCreateHTML->font());
+    btnCreateCancel->setGeometry(btnCreateHTML->geometry());
+    btnCreateCancel->setCursor(btnCreateHTML->cursor());
+    btnCreateCancel->setCaption(QStringLiteral("中止"));
+    btnCreateCancel->hide();
+
+    if (!m_arguments.isEmpty()) {
+        AutoRunOutputPath = m_arguments.constFirst();
+        SetMessageState(3);
+        btnCreateHTML->setEnabled(false);
+        btnCreateHTML->hide();
+        Timer1->start();
+    } else {
+        AutoRun = false;
+    }
+
+    SetGauge(Gauge1);
+}
+
+void TfrmMain::FormDestroy()
+{
+    ReleaseGauge();
+}
+
+void TfrmMain::SetMessageState(int State)
+{
+    QString text;
+    switch (State) {
+    case 1:
+        text = QStringLiteral("「Internet Explore」のお気に入り（Favorite）から、") + CRLF +
+               QStringLiteral("ホームページ形式の一覧ファイルを作成します。") + CRLF +
+               QStringLiteral("作成するときは下の「作成」を押してください。");
+        break;
+    case 2:
+        text = QStringLiteral("只今、ファイル解析中です。") + CRLF +
+               QStringLiteral("しばらくお待ちください。");
+        break;
+    case 3:
+        text = QStringLiteral("自動実行中。") + CRLF + CRLF + QStringLiteral("出力先 ： ") +
+               AutoRunOutputPath;
+        break;
+    default:
+        break;
+    }
+    lblMessage->setText(text);
+}
+
+void TfrmMain::btnCreateHTMLClick()
+{
+    SaveFileRequest request;
+    request.initialFolder = SpecialFolderPath(CSIDL_DESKTOP);
+    request.defaultSuffix = QStringLiteral("html");
+    request.filterDescription = QStringLiteral("HTMLファイル(*.html;*.htm)");
+    request.patterns = {QStringLiteral("*.html"), QStringLiteral("*.htm")};
+    request.confirmOverwrite = true;
+
+    ContinueWriting = true;
+
+    btnCreateHTML->setEnabled(false);
+    Gauge1->show();
+    TBToolbar->setEnabled(false);
+    SetMessageState(2);
+
+    // Whatever happens below, the window returns to its idle look.
+    struct BackToIdle
+    {
+        TfrmMain *window;
+        ~BackToIdle()
+        {
+            window->btnCreateHTML->setEnabled(true);
+            window->Gauge1->hide();
+            window->TBToolbar->setEnabled(true);
+            window->SetMessageState(1);
+        }
+    } backToIdle{this};
+
+    const std::optional<QString> path = dialogs().saveFileName(this, request);
+    if (!path)
+        return;
+
+    // An old file of that name goes first, whatever its permissions; if it cannot be removed
+    // the writer meets it and reports the failure.
+    const QFileInfo old(*path);
+    if (old.exists() || old.isSymLink())
+        QFile::remove(*path);
+
+    if (!writeWithStopButton(*path))
+        dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
+    else if (ContinueWriting)
+        dialogs().showMessage(this, QStringLiteral("ファイルを書き出しました"));
+    else
+        dialogs().showMessage(this, QStringLiteral("書き出しを中止しました"));
+}
+
+bool TfrmMain::writeWithStopButton(const QString &path)
+{
+    // The stop button stands over the disabled create button while the page is written. Between
+    // folders the writer lets the window handle its events, so it repaints and the stop button
+    // can be pressed; everything else that takes input is disabled meanwhile, and closing the
+    // window waits for the end of the write.
+    m_writing = true;
+    btnCreateCancel->raise();
+    btnCreateCancel->show();
+    struct EndOfWrite
+    {
+        TfrmMain *window;
+        ~EndOfWrite()
+        {
+            window->btnCreateCancel->hide();
+            window->m_writing = false;
+        }
+    } endOfWrite{this};
+
+    return CreateHTMLFile(path, [] {
+        QCoreApplication::processEvents();
+        return !ContinueWriting;
+    });
+}
+
+void TfrmMain::btnCreateCancelClick()
+{
+    ContinueWriting = false;
+}
+
+void TfrmMain::FormCloseQuery(bool &CanClose)
+{
+    if (AutoRun)
+        return;
+    CanClose = dialogs().confirm(this, QStringLiteral("終了します。よろしいですか？"));
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    // A disabled window takes no input, so a close asked for from outside waits until the
+    // window that disabled it is closed; the batch run's own close still goes through.
+    if (m_writing || (event->spontaneous() && !isEnabled())) {
+        event->ignore();
+        return;
+    }
+    bool canClose = true;
+    if (!runReported([this, &canClose] { FormCloseQuery(canClose); }))
+        canClose = false;
+    event->setAccepted(canClose);
+    if (canClose)
+        Q_EMIT closed();
+}
+
+void TfrmMain::commitData(QSessionManager &manager)
+{
+#ifndef QT_NO_SESSIONMANAGER
+    // The log-off or shut-down asks the quit question too; No refuses it.
+    if (m_writing) {
+        manager.cancel();
+        return;
+    }
+    if (AutoRun || !manager.allowsInteraction())
+        return;
+    bool canClose = true;
+    if (!runReported([this, &canClose] { FormCloseQuery(canClose); }))
+        canClose = false;
+    manager.release();
+    if (!canClose)
+        manager.cancel();
+#else
+    Q_UNUSED(manager);
+#endif
+}
+
+void TfrmMain::Timer1Timer()
+{
+    Timer1->stop();
+    AutoRun = true;
+    ContinueWriting = true;
+    if (!CreateHTMLFile(m_arguments.value(0)))
+        dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
+    close();
+}
+
+void TfrmMain::TB_SetHTMLClick()
+{
+    if (!m_frmSetting)
+        return;
+    m_frmSetting->show();
+    m_frmSetting->activateWindow();
+    setEnabled(false);
+}
+
+void TfrmMain::TB_SetFavoriteFolderClick()
+{
+    if (!m_frmFavoriteFolderSelect)
+        return;
+    m_frmFavoriteFolderSelect->show();
+    m_frmFavoriteFolderSelect->activateWindow();
+    setEnabled(false);
+}
+
+void TfrmMain::TB_HelpClick()
+{
+    // The name alone, so the file is looked up in the current working folder. Nothing that goes
+    // wrong on the way is shown.
+    try {
+        const QUrl document =
+            QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("readme.txt")));
+        if (documentOpener())
+            documentOpener()(document);
+        else
+            QDesktopServices::openUrl(document);
+    } catch (...) {
+    }
+}
+
+void TfrmMain::TB_VersionClick()
+{
+    // The version window disables the main window itself while it is shown.
+    if (!m_frmVersion)
+        return;
+    m_frmVersion->show();
+    m_frmVersion->activateWindow();
+}
+
+void TfrmMain::TB_EndClick()
+{
+    close();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QSessionManager;
+class QTimer;
+class QUrl;
+class TGauge;
+class TPictureButton;
+class TSkinToolbar;
+
+// The main window: the guide text, the create button that writes a page through the save dialog,
+// the progress gauge, and the toolbar that opens the other windows, the help file and quits.
+// Started with an output path it is the batch run instead: it shows the auto-run notice, writes
+// the page one second later and closes itself.
+class TfrmMain final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // arguments: the command line without the program's own name; the first one, if any, is the
+    // output path of a batch run.
+    explicit TfrmMain(const QStringList &arguments);
+    ~TfrmMain() override;
+
+    // The three windows the toolbar shows. Any of them may be null while it does not exist.
+    void setSecondaryWindows(QWidget *setting, QWidget *folder, QWidget *version);
+
+    // Puts the text of a message state into lblMessage: 1 idle, 2 writing, 3 auto run; any
+    // other number empties it.
+    void SetMessageState(int State);
+
+    void btnCreateHTMLClick();
+    void btnCreateCancelClick();
+    void FormCloseQuery(bool &CanClose);
+    void Timer1Timer();
+    void TB_SetHTMLClick();
+    void TB_SetFavoriteFolderClick();
+    void TB_HelpClick();
+    void TB_VersionClick();
+    void TB_EndClick();
+
+    // How TB_HelpClick hands a document to the desktop; tests put their own in. An empty
+    // function brings back QDesktopServices::openUrl.
+    using DocumentOpener = std::function<void(const QUrl &)>;
+    static void setDocumentOpener(DocumentOpener opener);
+
+Q_SIGNALS:
+    // The window has agreed to close: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void createControls();
+    void createToolbar();
+    bool writeWithStopButton(const QString &path);
+    void commitData(QSessionManager &manager);
+    // Connects a handler so that an error escaping it goes to the error report.
+    std::function<void()> reported(void (TfrmMain::*handler)());
+
+    QStringList m_arguments;
+    bool m_writing = false;
+    QPointer<QWidget> m_frmSetting;
+    QPointer<QWidget> m_frmFavoriteFolderSelect;
+    QPointer<QWidget> m_frmVersion;
+
+    TGauge *Gauge1 = nullptr;
+    QLabel *Image1 = nullptr;
+    TPictureButton *btnCreateHTML = nullptr;
+    TPictureButton *btnCreateCancel = nullptr;
+    TSkinToolbar *TBToolbar = nullptr;
+    QAction *TB_SetHTML = nullptr;
+    QAction *TB_SetFavoriteFolder = nullptr;
+    QAction *TBSeparatorItem1 = nullptr;
+    QAction *TB_Help = nullptr;
+    QAction *TB_Version = nullptr;
+    QAction *TB_End = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLabel *lblMessage = nullptr;
+    QTimer *Timer1 = nullptr;
+};

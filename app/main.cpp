@@ -1,0 +1,30 @@
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "settings/FolderWindow.h"
+#include "settings/SettingsWindow.h"
+#include "widgets/SystemPalette.h"
+#include "widgets/VersionWindow.h"
+
+int main(int argc, char **argv)
+{
+    TApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Talvensa"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Talvensa"));
+    applyPaletteToSystemColors();
+
+    // The four windows, in this order; the main window's creation runs first, and the main
+    // window lives until the end of the process.
+    TfrmMain frmMain(QApplication::arguments().mid(1));
+    TfrmSetting frmSetting(&frmMain);
+    TfrmFavoriteFolderSelect frmFavoriteFolderSelect(&frmMain);
+    TfrmVersion frmVersion(&frmMain);
+    frmMain.setSecondaryWindows(&frmSetting, &frmFavoriteFolderSelect, &frmVersion);
+
+    // Closing the main window ends the program, also while another window is open.
+    QObject::connect(&frmMain, &TfrmMain::closed, &app, [] { QCoreApplication::exit(0); });
+    frmMain.show();
+
+    app.exec();
+    // The exit status is 0 whatever happened, also after a failed batch run.
+    return 0;
+}
