@@ -615,6 +615,10 @@ void TPictureButton::focusInEvent(QFocusEvent *event)
 void TPictureButton::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    // A press held with Space ends when the focus goes (Tab, say): its release would go to
+    // another control and the button would stay down.
+    if (m_down && !m_captured)
+        cancelPress();
     update();
 }
 

@@ -393,6 +393,14 @@ TEST_F(PictureButtonTest, SpaceClicksOnReleaseUnlessAnotherKeyCancels)
     QTest::keyRelease(button, Qt::Key_Space);
     EXPECT_EQ(clicks.count(), 1);
 
+    // So does losing the focus.
+    QTest::keyPress(button, Qt::Key_Space);
+    button->clearFocus();
+    EXPECT_FALSE(button->isDown());
+    button->setFocus();
+    QTest::keyRelease(button, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+
     // Space held while the mouse moves off still clicks, and the button returns to rest with
     // its contents in place.
     QTest::mouseMove(button, QPoint(100, 20));
