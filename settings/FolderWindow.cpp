@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -93,9 +94,14 @@ TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
     grbSelectedFolder = new QGroupBox(QStringLiteral("選択されているフォルダ"), this);
     grbSelectedFolder->setObjectName(QStringLiteral("grbSelectedFolder"));
     grbSelectedFolder->setGeometry(16, 8, 289, 49);
-    // The whole inside of the group, below its caption.
-    lblSelectedFolder =
-        makeWrappedLabel(grbSelectedFolder, "lblSelectedFolder", QRect(2, 14, 285, 33));
+    // The whole inside of the group, below its caption, wherever the style puts that.
+    lblSelectedFolder = new QLabel(grbSelectedFolder);
+    lblSelectedFolder->setObjectName(QStringLiteral("lblSelectedFolder"));
+    lblSelectedFolder->setWordWrap(true);
+    lblSelectedFolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *selectedLayout = new QVBoxLayout(grbSelectedFolder);
+    selectedLayout->setContentsMargins(2, 1, 2, 1);
+    selectedLayout->addWidget(lblSelectedFolder);
 
     btnClose = new TPictureButton(this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
