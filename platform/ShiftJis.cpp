@@ -167,3 +167,11 @@ QString fromShiftJis(QByteArrayView bytes)
     }
     return decoder.decode(bytes);
 }
+
+bool isValidShiftJis(QByteArrayView bytes)
+{
+    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    // decode() is lazy: the conversion runs when its result becomes a QString.
+    const QString decoded = decoder.decode(bytes);
+    return !decoder.hasError();
+}

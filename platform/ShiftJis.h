@@ -15,3 +15,5 @@ QByteArray toShiftJis(QStringView text);
 void appendShiftJis(QByteArray &out, QStringView text);
 bool fitsShiftJis(QStringView text);
 QString fromShiftJis(QByteArrayView bytes);
+// True when the bytes are whole, valid code page 932 characters (fromShiftJis loses nothing).
+bool isValidShiftJis(QByteArrayView bytes);

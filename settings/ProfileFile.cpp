@@ -167,9 +167,14 @@ std::optional<QString> ProfileFile::value(QStringView section, QStringView key) 
 
 void ProfileFile::switchToUtf8()
 {
-    for (Line &line : m_lines)
-        line.text = fromShiftJis(line.text).toUtf8();
     m_utf8 = true;
+    for (Line &line : m_lines) {
+        // A line that is not valid Shift-JIS keeps its bytes: converting it would lose them
+        // (a broken character would become a substitute or vanish).
+        QByteArray text = isValidShiftJis(line.text) ? fromShiftJis(line.text).toUtf8() : line.text;
+        // Names are taken again as the UTF-8 file will be read.
+        line = makeLine(std::move(text), std::move(line.ending));
+    }
 }
 
 bool ProfileFile::write(QStringView section, QStringView key, const QString &value)

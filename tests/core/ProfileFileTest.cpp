@@ -119,6 +119,26 @@ TEST_F(ProfileFileTest, SwitchesToUtf8WhenAValueDoesNotFitShiftJis)
     EXPECT_EQ(again.value(u"Document", u"Title"), QStringLiteral("お気に入り"));
 }
 
+TEST_F(ProfileFileTest, SwitchingToUtf8KeepsLinesThatAreNotShiftJis)
+{
+    // A broken double-byte character (0x8C alone, 0xFF) cannot be converted; its line is kept
+    // byte for byte rather than losing the byte or merging with the next line.
+    const QByteArray junk("[\xFF\xFF]\r"
+                          "\x8C\n"
+                          "Name=\x81");
+    const QString path = writeFile("junk.ini", junk + "\r\n[Document]\r\nTitle=a\r\n");
+    ProfileFile file(path);
+    ASSERT_TRUE(file.load());
+    ASSERT_TRUE(file.write(u"Document", u"FavoriteFolder", QStringLiteral("/home/jürgen")));
+    const QByteArray bytes = readFile(path);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF" + junk + "\r\n")) << bytes.toHex(' ').constData();
+
+    ProfileFile again(path);
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.value(u"Document", u"FavoriteFolder"), QStringLiteral("/home/jürgen"));
+    EXPECT_EQ(again.value(u"Document", u"Title"), QStringLiteral("a"));
+}
+
 TEST_F(ProfileFileTest, AFailedWriteLeavesTheFileAsItWas)
 {
     const QString path = writeFile("ro.ini", "[s]\r\nk=v\r\n");
