@@ -173,6 +173,7 @@ void TfrmMain::createToolbar()
     TBToolbar = new TSkinToolbar(this);
     TBToolbar->setObjectName(QStringLiteral("TBToolbar"));
     TBToolbar->setGeometry(0, 0, width(), 22);
+    TBToolbar->setFont(font());
 
     const auto addItem = [this](const char *name, ToolbarIcon icon, const QString &caption,
                                 void (TfrmMain::*handler)()) {

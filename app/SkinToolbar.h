@@ -13,4 +13,10 @@ public:
 
     // The style sheet of the skin, built from the current system colours.
     static QString skinStyleSheet();
+
+protected:
+    void actionEvent(QActionEvent *event) override;
+
+private:
+    void fitItem(QAction *action);
 };
