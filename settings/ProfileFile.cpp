@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -120,7 +121,12 @@ ProfileFile::Line ProfileFile::makeLine(QByteArray text, QByteArray ending) cons
 
 QString ProfileFile::decode(QByteArrayView bytes) const
 {
-    return m_utf8 ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+    if (!m_utf8)
+        return fromShiftJis(bytes);
+    // A value may itself start with U+FEFF; QString::fromUtf8 would drop it as a byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
 }
 
 QByteArray ProfileFile::encode(const QString &text) const

@@ -139,6 +139,17 @@ TEST_F(ProfileFileTest, SwitchingToUtf8KeepsLinesThatAreNotShiftJis)
     EXPECT_EQ(again.value(u"Document", u"Title"), QStringLiteral("a"));
 }
 
+TEST_F(ProfileFileTest, AValueStartingWithAByteOrderMarkReadsBack)
+{
+    ProfileFile file(pathOf("bom-value.ini"));
+    ASSERT_TRUE(file.load());
+    const QString value = QStringLiteral("\uFEFFvalue");
+    ASSERT_TRUE(file.write(u"s", u"k", value));
+    ProfileFile again(file.path());
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.value(u"s", u"k"), value);
+}
+
 TEST_F(ProfileFileTest, AFailedWriteLeavesTheFileAsItWas)
 {
     const QString path = writeFile("ro.ini", "[s]\r\nk=v\r\n");
