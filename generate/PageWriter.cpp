@@ -108,10 +108,14 @@ void appendHref(QByteArray &out, QByteArrayView url)
 }
 
 // Appends the line for a shortcut file. Listed says that the walk found a regular file there, so
-// its kind need not be checked again.
-void appendShortcutLine(QByteArray &out, const QString &fileName, bool listed)
+// its kind need not be checked again; folderFd, when not AT_FDCWD, is its folder held open, so
+// the file is opened by its name alone.
+void appendShortcutLine(QByteArray &out, const QString &fileName, bool listed,
+                        int folderFd = AT_FDCWD)
 {
-    const QByteArray nativePath = QFile::encodeName(fileName);
+    const QByteArray nativePath = QFile::encodeName(
+        folderFd == AT_FDCWD ? fileName
+                             : fileName.sliced(fileName.lastIndexOf(QLatin1Char('/')) + 1));
     if (!listed) {
         // Only a regular file is opened: a FIFO or device could block or change state.
         const std::optional<quint32> attributes = fileAttributes(nativePath.constData());
@@ -119,7 +123,7 @@ void appendShortcutLine(QByteArray &out, const QString &fileName, bool listed)
             return;
     }
     const std::optional<ShortcutReader::Values> values =
-        ShortcutReader::readFile(nativePath.constData());
+        ShortcutReader::readFile(nativePath.constData(), folderFd);
     if (!values)
         return; // gone since it was listed
     out += "\t<a href=\"";
@@ -133,6 +137,31 @@ void appendShortcutLine(QByteArray &out, const QString &fileName, bool listed)
         out += "</span>";
     }
 }
+
+// A folder open for openat; AT_FDCWD when it could not be opened, so full paths are used.
+class FolderHandle final
+{
+public:
+    explicit FolderHandle(const QString &folder)
+    {
+        if (!folder.isEmpty())
+            m_fd =
+                ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0)
+            m_fd = AT_FDCWD;
+    }
+    ~FolderHandle()
+    {
+        if (m_fd != AT_FDCWD)
+            ::close(m_fd);
+    }
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd = AT_FDCWD;
+};
 
 void WriteHTMLHeader(PageOutput &out)
 {
@@ -195,9 +224,11 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
         appendNameText(out.buffer(), FolderCaption(folder));
         out.endLine();
         out.line("</div>");
+        // The folder is held open while its files are read, so each is opened by its name.
+        const FolderHandle handle(files.isEmpty() ? QString() : folder);
         for (const QString &file : std::as_const(files)) {
             out.line("<div class=\"FileList\">");
-            appendShortcutLine(out.buffer(), file, true);
+            appendShortcutLine(out.buffer(), file, true, handle.fd());
             out.endLine();
             out.line("</div>");
             ++report.links;

@@ -56,7 +56,8 @@ void ShortcutReader::ShortText::add(char c)
     if (tooLong)
         return;
     if (isBlank(c)) {
-        if (size > 0)
+        // Past the capacity the count no longer matters: anything that follows is too long.
+        if (size > 0 && pendingBlanks <= int(sizeof bytes))
             ++pendingBlanks;
         return;
     }
@@ -83,10 +84,14 @@ bool ShortcutReader::ShortText::equalsIgnoringCase(const char *name) const
 
 void ShortcutReader::feed(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    while (p < end) {
+        const char c = *p;
         if (m_atFileStart) {
             // A UTF-8 byte-order mark is looked for in the first three bytes, which may come in
             // separate pieces.
+            ++p;
             if (c == Utf8Mark[m_markMatched]) {
                 if (++m_markMatched == 3) {
                     m_utf8 = true;
@@ -97,8 +102,25 @@ void ShortcutReader::feed(QByteArrayView bytes)
             m_atFileStart = false;
             for (int i = 0; i < m_markMatched; ++i)
                 byte(Utf8Mark[i]);
+            byte(c);
+            continue;
+        }
+        if (m_kind == LineKind::Value || m_kind == LineKind::Ignored) {
+            // The rest of the line goes in one piece: a value is copied as a run, an ignored
+            // line is skipped.
+            const char *lineEnd = p;
+            while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+                ++lineEnd;
+            if (lineEnd > p) {
+                if (m_kind == LineKind::Value)
+                    addValueBytes(QByteArrayView(p, lineEnd - p));
+                m_lastWasCr = false;
+                p = lineEnd;
+                continue;
+            }
         }
         byte(c);
+        ++p;
     }
 }
 
@@ -178,28 +200,37 @@ void ShortcutReader::byte(char c)
         m_name.add(c);
         return;
     case LineKind::Value:
-        addValueByte(c);
+        addValueBytes(QByteArrayView(&c, 1));
         return;
     case LineKind::Ignored:
         return;
     }
 }
 
-void ShortcutReader::addValueByte(char c)
+void ShortcutReader::addValueBytes(QByteArrayView run)
 {
     Target &t = *m_target;
-    if (isBlank(c)) {
-        if (!t.value.isEmpty())
-            ++t.pendingBlanks;
+    // Leading blanks of the value are dropped; trailing ones are held back until something
+    // follows them, so the value is trimmed exactly however the line is split.
+    if (t.value.isEmpty()) {
+        qsizetype skip = 0;
+        while (skip < run.size() && isBlank(run[skip]))
+            ++skip;
+        run = run.sliced(skip);
+    }
+    qsizetype filled = run.size();
+    while (filled > 0 && isBlank(run[filled - 1]))
+        --filled;
+    if (filled == 0) {
+        t.pendingBlanks += run.size();
         return;
     }
     // One byte beyond the limit is kept so that the cut can tell where a character ends.
     constexpr qsizetype Keep = MaxValueBytes + 1;
     const qsizetype blanks = std::min<qsizetype>(t.pendingBlanks, Keep - t.value.size());
     t.value.append(blanks, ' ');
-    t.pendingBlanks = 0;
-    if (t.value.size() < Keep)
-        t.value.append(c);
+    t.value.append(run.first(std::min(filled, Keep - t.value.size())));
+    t.pendingBlanks = run.size() - filled;
     if (t.value.size() >= Keep)
         m_kind = LineKind::Ignored; // nothing later on the line can change the kept bytes
 }
@@ -237,11 +268,11 @@ void ShortcutReader::endLine()
     m_trailNext = false;
 }
 
-std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativePath)
+std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativePath, int folderFd)
 {
     // Non-blocking, so that a FIFO put in place of the file after it was listed gives an empty
     // read instead of a wait.
-    const int fd = ::open(nativePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::openat(folderFd, nativePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include <fcntl.h>
+
 // Reads the two values the page takes from an Internet shortcut file: "URL" of the section
 // "InternetShortcut" and "Comment" of the section "Comment". The file is read by the same rules
 // as the settings file (ProfileFile): section and key names match without regard to ASCII case,
@@ -38,9 +40,10 @@ public:
     bool isUtf8() const { return m_utf8; }
 
     // Opens and reads a shortcut file without blocking (a FIFO gives no values rather than a
-    // wait); the caller makes sure the path names a regular file first. Nothing when the file
-    // cannot be opened or read.
-    static std::optional<Values> readFile(const char *nativePath);
+    // wait); the caller makes sure the path names a regular file first. A relative path is taken
+    // from the folder open as folderFd (AT_FDCWD: the working folder). Nothing when there is no
+    // such file; no values when it cannot be read.
+    static std::optional<Values> readFile(const char *nativePath, int folderFd = AT_FDCWD);
 
 private:
     enum class LineKind
@@ -79,7 +82,7 @@ private:
     struct Target
     {
         QByteArray value;
-        int pendingBlanks = 0;
+        qsizetype pendingBlanks = 0;
         bool seenSection = false; // its section has been met (only the first one counts)
         bool done = false;
     };
@@ -87,7 +90,7 @@ private:
     void byte(char c);
     void endLine();
     void beginValue(Target *target);
-    void addValueByte(char c);
+    void addValueBytes(QByteArrayView run);
     Target *wantedTarget();
 
     Target m_url;
