@@ -177,7 +177,7 @@ void ShortcutReader::byte(char c)
             m_target = wantedTarget();
             if (m_target) {
                 m_target->value.clear();
-                m_target->pendingBlanks = 0;
+                m_target->pendingBlanks.clear();
                 m_kind = LineKind::Value;
             } else {
                 m_kind = LineKind::Ignored;
@@ -221,16 +221,20 @@ void ShortcutReader::addValueBytes(QByteArrayView run)
     qsizetype filled = run.size();
     while (filled > 0 && isBlank(run[filled - 1]))
         --filled;
-    if (filled == 0) {
-        t.pendingBlanks += run.size();
-        return;
-    }
     // One byte beyond the limit is kept so that the cut can tell where a character ends.
     constexpr qsizetype Keep = MaxValueBytes + 1;
-    const qsizetype blanks = std::min<qsizetype>(t.pendingBlanks, Keep - t.value.size());
-    t.value.append(blanks, ' ');
+    auto holdBlanks = [&t](QByteArrayView blanks) {
+        t.pendingBlanks.append(
+            blanks.first(std::min(blanks.size(), Keep - t.value.size() - t.pendingBlanks.size())));
+    };
+    if (filled == 0) {
+        holdBlanks(run);
+        return;
+    }
+    t.value.append(t.pendingBlanks);
+    t.pendingBlanks.clear();
     t.value.append(run.first(std::min(filled, Keep - t.value.size())));
-    t.pendingBlanks = run.size() - filled;
+    holdBlanks(run.sliced(filled));
     if (t.value.size() >= Keep)
         m_kind = LineKind::Ignored; // nothing later on the line can change the kept bytes
 }

@@ -82,7 +82,9 @@ private:
     struct Target
     {
         QByteArray value;
-        qsizetype pendingBlanks = 0;
+        // Blanks met after the last other byte: the file's own bytes (a tab stays a tab), at
+        // most as many as the value can still take.
+        QByteArray pendingBlanks;
         bool seenSection = false; // its section has been met (only the first one counts)
         bool done = false;
     };

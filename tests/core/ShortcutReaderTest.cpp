@@ -56,6 +56,14 @@ TEST(ShortcutReaderTest, ReadsBothValuesByTheProfileRules)
     EXPECT_EQ(readAll("[InternetShortcut]\r\n[a=b\r\nURL=u\r\n").url, QByteArray("u"));
 }
 
+TEST(ShortcutReaderTest, BlanksInsideAValueKeepTheirBytesWhereverAReadEnds)
+{
+    // A tab held back at the end of one read is still a tab when the value goes on.
+    const QByteArray file = "[Comment]\r\nComment=a\t \tb \t\r\n";
+    EXPECT_EQ(readAll(file).comment, QByteArray("a\t \tb"));
+    expectSameInPieces(file);
+}
+
 TEST(ShortcutReaderTest, KeepsValueBytesAndCutsAtCharacterBoundaries)
 {
     // Shift-JIS bytes (表示 holds 0x5C, and "]" appears as a second byte in ソ]-like pairs)
