@@ -1,0 +1,130 @@
+// The path arithmetic of the page: FolderCaption, ShortcutTitle, ReplaceText,
+// EnsureTrailingBackslash, and the page text of a name (appendNameText).
+//
+// The data is cut at 0x00 bytes into texts, each read as UTF-8 (or as Shift-JIS when it is not
+// valid UTF-8), so names such as 表示 (0x95 0x5C), emoji (surrogate pairs) and markup turn up.
+// The first text is the Favourites root, the following ones folder names below it, the last a
+// shortcut file name. Properties:
+// - a folder's caption is its path below the root, levels joined by "/", whatever the names
+//   hold (the root's own text further down included); the root's caption is empty;
+// - a shortcut's title is its name up to the last "."; a name without "." stays whole;
+// - ReplaceText leaves no occurrence of Find when Replacement does not hold it;
+// - results are whole characters: no surrogate is split where the input had none split;
+// - a name's page text holds no "<" or ">" byte, and reads back as the name, with &lt; and
+//   &gt; and numeric references for characters Shift-JIS cannot hold.
+
+#include "FuzzSupport.h"
+
+#include "generate/PageText.h"
+#include "platform/ShiftJis.h"
+#include "settings/GlobalVariant.h"
+
+namespace {
+
+bool wholeCharacters(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate()) {
+            if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate())
+                return false;
+            ++i;
+        } else if (text[i].isLowSurrogate()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The name as the page shows it, read back from the page bytes.
+QString expectedNameText(QStringView name)
+{
+    QString out;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c == QLatin1Char('<')) {
+            out += QStringLiteral("&lt;");
+        } else if (c == QLatin1Char('>')) {
+            out += QStringLiteral("&gt;");
+        } else if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            out += QStringLiteral("&#%1;").arg(QChar::surrogateToUcs4(c, name[i + 1]));
+            ++i;
+        } else if (c.unicode() < 0x80 || fitsShiftJis(QStringView(&c, 1))) {
+            out += c;
+        } else {
+            out += QStringLiteral("&#%1;").arg(c.unicode());
+        }
+    }
+    return out;
+}
+
+QString textOf(QByteArrayView bytes)
+{
+    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    const QByteArrayView data(bytes, size);
+    QStringList texts;
+    for (const QByteArray &piece : data.toByteArray().split('\0'))
+        texts.append(textOf(piece));
+    if (texts.size() > 64)
+        return 0;
+
+    // Names of folders and files cannot hold "/"; the root is any path.
+    const QString root = texts.first();
+    QStringList folders;
+    for (qsizetype i = 1; i + 1 < texts.size(); ++i) {
+        QString name = texts[i];
+        name.remove(QLatin1Char('/'));
+        if (!name.isEmpty())
+            folders.append(name);
+    }
+    QString fileName = texts.size() > 1 ? texts.last() : QString();
+    fileName.remove(QLatin1Char('/'));
+
+    const QString rootPath = EnsureTrailingBackslash(root);
+    FUZZ_CHECK(rootPath.endsWith(QLatin1Char('/')));
+    FUZZ_CHECK(rootPath == (root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')));
+
+    GlobalVariant.FavoriteFolder = root;
+    FUZZ_CHECK(FolderCaption(root).isEmpty());
+    FUZZ_CHECK(FolderCaption(rootPath).isEmpty());
+    QString folder = rootPath;
+    for (qsizetype depth = 0; depth < folders.size(); ++depth) {
+        folder += folders[depth] + QLatin1Char('/');
+        const QString caption = FolderCaption(folder);
+        FUZZ_CHECK(caption == folders.first(depth + 1).join(QLatin1Char('/')));
+        FUZZ_CHECK(wholeCharacters(caption) || !wholeCharacters(folder));
+    }
+
+    const QString title = ShortcutTitle(folder + fileName);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    FUZZ_CHECK(title == (dot < 0 ? fileName : fileName.first(dot)));
+    FUZZ_CHECK(wholeCharacters(title) || !wholeCharacters(fileName));
+
+    // ReplaceText with the pieces as text, find and replacement.
+    if (texts.size() >= 3 && texts[0].size() <= 256 && texts[2].size() <= 16) {
+        const QString &find = texts[1];
+        const QString &replacement = texts[2];
+        const QString replaced = ReplaceText(texts[0], find, replacement);
+        if (!find.isEmpty() && !replacement.contains(find))
+            FUZZ_CHECK(!replaced.contains(find));
+        if (find.isEmpty() || !texts[0].contains(find))
+            FUZZ_CHECK(replaced == texts[0]);
+        if (wholeCharacters(texts[0]) && wholeCharacters(find) && wholeCharacters(replacement))
+            FUZZ_CHECK(wholeCharacters(replaced));
+    }
+
+    for (const QString &name : std::as_const(texts)) {
+        QByteArray page("x");
+        appendNameText(page, name);
+        FUZZ_CHECK(page.startsWith('x'));
+        const QByteArrayView added = QByteArrayView(page).sliced(1);
+        FUZZ_CHECK(!added.contains('<') && !added.contains('>'));
+        FUZZ_CHECK(fromShiftJis(added) == expectedNameText(name));
+    }
+    return 0;
+}
