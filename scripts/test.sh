@@ -12,3 +12,6 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVENSA_SANITIZE=ON
 cmake --build build-asan -j"$(nproc)"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+# Every fuzz target for 30 seconds from its seed corpus (tests/fuzz; clang and libFuzzer).
+FUZZ_JOBS="$(nproc)" tests/fuzz/run-fuzzers.sh 30
