@@ -1,0 +1,132 @@
+// Runs the built talvensa program headless, as a batch step would, in a folder of its own with
+// its own settings file, and checks what it leaves behind.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class BatchRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        // A copy of the program, so the settings file beside it is the test's own.
+        m_program = m_dir.filePath(QStringLiteral("talvensa"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TALVENSA_EXECUTABLE), m_program));
+
+        m_favorites = m_dir.filePath(QStringLiteral("Favorites"));
+        ASSERT_TRUE(QDir().mkpath(m_favorites + QStringLiteral("/News")));
+        writeFile(m_favorites + QStringLiteral("/Alpha.url"),
+                  "[InternetShortcut]\r\nURL=http://alpha.example/\r\n");
+        writeFile(m_favorites + QStringLiteral("/News/Beta.url"),
+                  "[InternetShortcut]\r\nURL=http://beta.example/\r\n");
+        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("home"))));
+        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("runtime"))));
+        QFile::setPermissions(path(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    static void writeFile(const QString &file, const QByteArray &bytes)
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    void writeSettings(const QByteArray &extraLines = {})
+    {
+        writeFile(path(QStringLiteral("talvensa.ini")),
+                  "[Document]\r\nFavoriteFolder=" + m_favorites.toUtf8() + "\r\n" + extraLines);
+    }
+
+    void start(const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("runtime")));
+        m_process.setProcessEnvironment(environment);
+        m_process.setWorkingDirectory(m_dir.path());
+        m_process.start(m_program, arguments);
+        ASSERT_TRUE(m_process.waitForStarted(10000));
+    }
+
+    QString standardError() { return QString::fromUtf8(m_process.readAllStandardError()); }
+
+    QTemporaryDir m_dir;
+    QString m_program;
+    QString m_favorites;
+    QProcess m_process;
+};
+
+TEST_F(BatchRunTest, WritesThePageAfterTheTimerAndExitsWithZero)
+{
+    writeSettings();
+    const QString output = path(QStringLiteral("links.html"));
+    const QString ignored = path(QStringLiteral("ignored.html"));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    start({output, ignored, QStringLiteral("--third")});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_process.exitCode(), 0);
+    // The write waits for the one-second timer.
+    EXPECT_GE(elapsed.elapsed(), 900);
+    QFile page(output);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE HTML"));
+    EXPECT_TRUE(bytes.contains("http://alpha.example/"));
+    EXPECT_TRUE(bytes.contains("http://beta.example/"));
+    EXPECT_TRUE(bytes.endsWith("</html>\r\n"));
+    // Only the first argument counts.
+    EXPECT_FALSE(QFile::exists(ignored));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("--third"))));
+    EXPECT_FALSE(standardError().contains(QStringLiteral("失敗")));
+}
+
+TEST_F(BatchRunTest, UnwritablePathReportsTheFailureAndStillExitsWithZero)
+{
+    writeSettings();
+    const QString output = path(QStringLiteral("no such folder/links.html"));
+    start({output});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_TRUE(standardError().contains(QStringLiteral("書き出しに失敗しました")));
+    EXPECT_FALSE(QFile::exists(output));
+}
+
+TEST_F(BatchRunTest, BadColourInTheSettingsShowsTheErrorAndStartsNoBatchRun)
+{
+    writeSettings("[Link]\r\nLinkColor=#0000FF\r\n");
+    const QString output = path(QStringLiteral("links.html"));
+    start({output});
+
+    // Without the batch run the program stays open as an interactive window: it must still be
+    // running well after the timer would have fired, and have written nothing.
+    EXPECT_FALSE(m_process.waitForFinished(3000));
+    EXPECT_FALSE(QFile::exists(output));
+    m_process.kill();
+    m_process.waitForFinished(10000);
+
+    const QString error = standardError().trimmed();
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("#0"))) << error.toStdString();
+    EXPECT_TRUE(error.endsWith(QLatin1Char('.'))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("書き出し")));
+}
+
+} // namespace
