@@ -26,7 +26,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
-#ifndef QT_NO_SESSIONMANAGER
+#if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
 
@@ -70,7 +70,7 @@ TfrmMain::TfrmMain(const QStringList &arguments)
     setObjectName(QStringLiteral("frmMain"));
     createControls();
     runReported([this] { FormCreate(); });
-#ifndef QT_NO_SESSIONMANAGER
+#if QT_CONFIG(sessionmanager)
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::commitData);
 #endif
 }
@@ -351,7 +351,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 void TfrmMain::commitData(QSessionManager &manager)
 {
-#ifndef QT_NO_SESSIONMANAGER
+#if QT_CONFIG(sessionmanager)
     // The log-off or shut-down asks the quit question too; No refuses it.
     if (m_writing) {
         manager.cancel();
