@@ -90,21 +90,28 @@ private:
 // a Shift-JIS character, so the bytes can be scanned one by one.
 void appendHref(QByteArray &out, QByteArrayView url)
 {
-    for (const char c : url) {
-        switch (c) {
+    // Most URLs hold none of them, so the bytes between two are appended as one run.
+    const char *run = url.data();
+    const char *const end = run + url.size();
+    for (const char *p = run; p < end; ++p) {
+        const char *code;
+        switch (*p) {
         case '"':
-            out += "%22";
+            code = "%22";
             break;
         case '<':
-            out += "%3C";
+            code = "%3C";
             break;
         case '>':
-            out += "%3E";
+            code = "%3E";
             break;
         default:
-            out += c;
+            continue;
         }
+        out.append(run, p - run).append(code, 3);
+        run = p + 1;
     }
+    out.append(run, end - run);
 }
 
 // Appends the line for a shortcut file. Listed says that the walk found a regular file there, so
