@@ -51,7 +51,7 @@ qsizetype cutLength(QByteArrayView bytes, qsizetype limit, bool utf8)
 
 } // namespace
 
-void ShortcutReader::ShortText::add(char c)
+inline void ShortcutReader::ShortText::add(char c)
 {
     if (tooLong)
         return;
@@ -70,16 +70,21 @@ void ShortcutReader::ShortText::add(char c)
     bytes[size++] = c;
 }
 
-bool ShortcutReader::ShortText::equalsIgnoringCase(const char *name) const
+void ShortcutReader::ShortText::add(const char *from, const char *to)
 {
-    if (tooLong)
+    for (; from < to && !tooLong; ++from)
+        add(*from);
+}
+
+bool ShortcutReader::ShortText::equalsIgnoringCase(QByteArrayView name) const
+{
+    if (tooLong || size != name.size())
         return false;
-    int i = 0;
-    for (; i < size && name[i]; ++i) {
+    for (int i = 0; i < size; ++i) {
         if (asciiLower(bytes[i]) != asciiLower(name[i]))
             return false;
     }
-    return i == size && name[i] == 0;
+    return true;
 }
 
 void ShortcutReader::feed(QByteArrayView bytes)
@@ -105,17 +110,36 @@ void ShortcutReader::feed(QByteArrayView bytes)
             byte(c);
             continue;
         }
-        if (m_kind == LineKind::Value || m_kind == LineKind::Ignored) {
-            // The rest of the line goes in one piece: a value is copied as a run, an ignored
-            // line is skipped.
-            const char *lineEnd = p;
-            while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-                ++lineEnd;
-            if (lineEnd > p) {
-                if (m_kind == LineKind::Value)
-                    addValueBytes(QByteArrayView(p, lineEnd - p));
+        // Within a line the bytes up to the next one that changes the state go in one piece: a
+        // value is copied as a run, an ignored line is skipped, a key or section name is
+        // gathered in one loop. Line ends, "=" after a key and the start of a line go through
+        // byte().
+        if (m_kind != LineKind::Start) {
+            const char *stop = p;
+            if (m_kind == LineKind::Key) {
+                while (stop < end && *stop != '=' && *stop != '\r' && *stop != '\n')
+                    ++stop;
+            } else {
+                while (stop < end && *stop != '\r' && *stop != '\n')
+                    ++stop;
+            }
+            if (stop > p) {
+                switch (m_kind) {
+                case LineKind::Key:
+                    m_name.add(p, stop);
+                    break;
+                case LineKind::Section:
+                    sectionBytes(p, stop);
+                    break;
+                case LineKind::Value:
+                    addValueBytes(QByteArrayView(p, stop - p));
+                    break;
+                case LineKind::Start:
+                case LineKind::Ignored:
+                    break;
+                }
                 m_lastWasCr = false;
-                p = lineEnd;
+                p = stop;
                 continue;
             }
         }
@@ -140,6 +164,8 @@ void ShortcutReader::finish()
 ShortcutReader::Values ShortcutReader::values() const
 {
     auto cut = [this](const QByteArray &value) {
+        if (!m_utf8 && value.size() <= MaxValueBytes)
+            return value; // the common case: shared, not copied
         const QByteArray kept = value.first(cutLength(value, MaxValueBytes, m_utf8));
         return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept;
     };
@@ -187,8 +213,22 @@ void ShortcutReader::byte(char c)
         m_name.add(c);
         return;
     case LineKind::Section:
-        // The name runs to the last "]" of the line that is not the second byte of a
-        // double-byte character.
+        sectionBytes(&c, &c + 1);
+        return;
+    case LineKind::Value:
+        addValueBytes(QByteArrayView(&c, 1));
+        return;
+    case LineKind::Ignored:
+        return;
+    }
+}
+
+void ShortcutReader::sectionBytes(const char *from, const char *to)
+{
+    // The name runs to the last "]" of the line that is not the second byte of a double-byte
+    // character.
+    for (; from < to; ++from) {
+        const char c = *from;
         if (m_trailNext) {
             m_trailNext = false;
         } else if (!m_utf8 && isShiftJisLead(c)) {
@@ -198,12 +238,6 @@ void ShortcutReader::byte(char c)
             m_sawClose = true;
         }
         m_name.add(c);
-        return;
-    case LineKind::Value:
-        addValueBytes(QByteArrayView(&c, 1));
-        return;
-    case LineKind::Ignored:
-        return;
     }
 }
 
@@ -224,15 +258,18 @@ void ShortcutReader::addValueBytes(QByteArrayView run)
     // One byte beyond the limit is kept so that the cut can tell where a character ends.
     constexpr qsizetype Keep = MaxValueBytes + 1;
     auto holdBlanks = [&t](QByteArrayView blanks) {
-        t.pendingBlanks.append(
-            blanks.first(std::min(blanks.size(), Keep - t.value.size() - t.pendingBlanks.size())));
+        if (!blanks.isEmpty())
+            t.pendingBlanks.append(blanks.first(
+                std::min(blanks.size(), Keep - t.value.size() - t.pendingBlanks.size())));
     };
     if (filled == 0) {
         holdBlanks(run);
         return;
     }
-    t.value.append(t.pendingBlanks);
-    t.pendingBlanks.clear();
+    if (!t.pendingBlanks.isEmpty()) {
+        t.value.append(t.pendingBlanks);
+        t.pendingBlanks.clear();
+    }
     t.value.append(run.first(std::min(filled, Keep - t.value.size())));
     holdBlanks(run.sliced(filled));
     if (t.value.size() >= Keep)

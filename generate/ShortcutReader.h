@@ -77,7 +77,8 @@ private:
             tooLong = false;
         }
         void add(char c);
-        bool equalsIgnoringCase(const char *name) const;
+        void add(const char *from, const char *to);
+        bool equalsIgnoringCase(QByteArrayView name) const;
     };
     struct Target
     {
@@ -90,6 +91,7 @@ private:
     };
 
     void byte(char c);
+    void sectionBytes(const char *from, const char *to);
     void endLine();
     void beginValue(Target *target);
     void addValueBytes(QByteArrayView run);
