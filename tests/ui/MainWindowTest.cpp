@@ -550,34 +550,25 @@ TEST(ArtworkTest, BannerIsBlueLetteringOnATransparentWhiteGround)
     EXPECT_EQ(banner.size(), QSize(350, 50));
     EXPECT_EQ(banner.depth(), 24);
     EXPECT_EQ(banner.pixelColor(0, 49), QColor(Qt::white));
-    bool blue = false;
+    QPoint blue(-1, -1);
     bool smoothed = false;
     for (int y = 0; y < banner.height(); ++y) {
         for (int x = 0; x < banner.width(); ++x) {
             const QColor pixel = banner.pixelColor(x, y);
-            blue = blue || pixel == QColor(0x00, 0x33, 0xFF);
-            smoothed = smoothed || (pixel != QColor(0x00, 0x33, 0xFF) && pixel != Qt::white);
+            if (pixel == QColor(0x00, 0x33, 0xFF))
+                blue = QPoint(x, y);
+            else if (pixel != Qt::white)
+                smoothed = true;
         }
     }
-    EXPECT_TRUE(blue);
+    ASSERT_NE(blue, QPoint(-1, -1));
     EXPECT_TRUE(smoothed);
 
+    // Shown transparently: the white ground lets the window through, the lettering stays.
     const QImage shown = transparentPicture(banner).toImage();
     EXPECT_EQ(qAlpha(shown.pixel(0, 49)), 0);
     EXPECT_EQ(qAlpha(shown.pixel(349, 0)), 0);
-
-    for (const QImage &icon :
-         {createButtonIcon(), toolbarIcon(ToolbarIcon::Cog).pixmap(16, 16).toImage(),
-          toolbarIcon(ToolbarIcon::Cross).pixmap(16, 16).toImage()}) {
-        EXPECT_EQ(icon.size(), QSize(16, 16));
-        EXPECT_EQ(qAlpha(icon.pixel(0, 15)), 0) << "the transparent corner stays free";
-        int opaque = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x)
-                opaque += qAlpha(icon.pixel(x, y)) == 255 ? 1 : 0;
-        }
-        EXPECT_GT(opaque, 40);
-    }
+    EXPECT_EQ(qAlpha(shown.pixel(blue)), 255);
 }
 
 } // namespace
