@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
-#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 NameCollation::NameCollation(const QLocale &locale) : m_collator(locale)
@@ -42,32 +44,11 @@ void NameCollation::sortUnique(QStringList &list) const
     }
     common = list.first().first(common).lastIndexOf(QLatin1Char('/')) + 1;
 
-    struct Entry
-    {
-        QStringView tail;
-        std::optional<QCollatorSortKey> key;
-        QString folded;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(list.size());
-    for (const QString &text : std::as_const(list)) {
-        const QStringView tail = QStringView(text).sliced(common);
-        if (m_plain)
-            entries.push_back({tail, std::nullopt, tail.toString().toCaseFolded()});
-        else
-            entries.push_back({tail, m_collator.sortKey(tail.toString()), QString()});
-    }
-    std::vector<qsizetype> order(entries.size());
-    std::iota(order.begin(), order.end(), 0);
-    auto less = [&](qsizetype x, qsizetype y) {
-        const Entry &a = entries[x];
-        const Entry &b = entries[y];
-        const int byKey = m_plain ? a.folded.compare(b.folded) : a.key->compare(*b.key);
-        if (byKey != 0)
-            return byKey < 0;
-        return a.tail.compare(b.tail, Qt::CaseSensitive) < 0;
-    };
-    std::sort(order.begin(), order.end(), less);
+    std::vector<QStringView> tails;
+    tails.reserve(list.size());
+    for (const QString &text : std::as_const(list))
+        tails.push_back(QStringView(text).sliced(common));
+    const std::vector<qsizetype> order = sortedOrder(tails);
 
     QStringList sorted;
     sorted.reserve(list.size());
@@ -77,4 +58,56 @@ void NameCollation::sortUnique(QStringList &list) const
         sorted.append(list[i]);
     }
     list = std::move(sorted);
+}
+
+std::vector<qsizetype> NameCollation::sortedOrder(const std::vector<QStringView> &texts) const
+{
+    std::vector<qsizetype> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (texts.size() < 2)
+        return order;
+    auto sortBy = [&](auto keyOrder) {
+        std::sort(order.begin(), order.end(), [&](qsizetype x, qsizetype y) {
+            const int byKey = keyOrder(x, y);
+            if (byKey != 0)
+                return byKey < 0;
+            return texts[x].compare(texts[y], Qt::CaseSensitive) < 0;
+        });
+    };
+
+    if (!m_plain) {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(texts.size());
+        for (const QStringView text : texts)
+            keys.push_back(m_collator.sortKey(QString::fromRawData(text.data(), text.size())));
+        sortBy([&](qsizetype x, qsizetype y) { return keys[x].compare(keys[y]); });
+        return order;
+    }
+
+    // The case-folded texts side by side in one buffer. A name in ASCII (the common case) is
+    // folded by lowering its letters, which is what full case folding does to ASCII.
+    std::u16string folded;
+    std::vector<std::pair<size_t, size_t>> spans; // offset and length in folded
+    spans.reserve(texts.size());
+    for (const QStringView text : texts) {
+        const size_t from = folded.size();
+        const bool ascii =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii) {
+            for (const QChar c : text) {
+                const char16_t u = c.unicode();
+                folded += (u >= u'A' && u <= u'Z') ? char16_t(u - u'A' + u'a') : u;
+            }
+        } else {
+            const QString text16 = text.toString().toCaseFolded();
+            folded.append(reinterpret_cast<const char16_t *>(text16.utf16()), text16.size());
+        }
+        spans.emplace_back(from, folded.size() - from);
+    }
+    const std::u16string_view all(folded);
+    sortBy([&](qsizetype x, qsizetype y) {
+        return all.substr(spans[x].first, spans[x].second)
+            .compare(all.substr(spans[y].first, spans[y].second));
+    });
+    return order;
 }

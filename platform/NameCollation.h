@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <vector>
+
 // The order of names in a file list: locale-aware and case-insensitive, like the collation the
 // user sees elsewhere on the desktop. Two texts that the collation finds equal (News.url and
 // news.url, which one folder here can hold) are then ordered by an exact comparison, so both
@@ -20,6 +22,10 @@ public:
     // Sorts the list in this order and drops identical entries. Each text gets one sort key,
     // computed once, so large lists sort quickly.
     void sortUnique(QStringList &list) const;
+
+    // The indexes of texts in this order (identical texts next to each other), with one sort key
+    // per text as sortUnique uses.
+    std::vector<qsizetype> sortedOrder(const std::vector<QStringView> &texts) const;
 
     // The collation for the system locale, made once.
     static const NameCollation &system();
