@@ -1,5 +1,6 @@
 #include "generate/FolderWalk.h"
 
+#include "generate/FolderFiles.h"
 #include "platform/FileKinds.h"
 #include "platform/NameCollation.h"
 
@@ -68,6 +69,20 @@ size_t qHash(const FolderIdentity &id, size_t seed = 0)
 
 bool matchesNamePattern(QByteArrayView name, QByteArrayView pattern)
 {
+    // "*" followed by plain text (such as "*.url") asks only how the name ends.
+    if (pattern.startsWith('*')) {
+        const QByteArrayView ending = pattern.sliced(1);
+        if (!ending.contains('*') && !ending.contains('?')) {
+            if (name.size() < ending.size())
+                return false;
+            const QByteArrayView tail = name.last(ending.size());
+            for (qsizetype i = 0; i < ending.size(); ++i) {
+                if (asciiLower(tail[i]) != asciiLower(ending[i]))
+                    return false;
+            }
+            return true;
+        }
+    }
     // Iterative wildcard match with one point to come back to after a "*".
     qsizetype n = 0, p = 0, starP = -1, starN = 0;
     while (n < name.size()) {
@@ -110,37 +125,17 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes)
 void GetFileList(const QString &Mask, TFileKinds Kinds, QStringList &List)
 {
     const QString folder = folderPart(Mask);
-    const QByteArray pattern = QFile::encodeName(Mask.sliced(folder.size()));
-    DirectoryStream dir(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder));
-    if (dir.isOpen()) {
-        while (const dirent *entry = dir.next()) {
-            const QByteArrayView name(entry->d_name);
-            if (!matchesNamePattern(name, pattern))
-                continue;
-            bool listed;
-            if (entry->d_type == DT_REG && Kinds.testFlag(fkArchive)) {
-                // Every regular file carries the archive bit, so no status is needed.
-                listed = true;
-            } else if (entry->d_type == DT_DIR) {
-                listed = false;
-            } else {
-                struct stat st;
-                listed = ::fstatat(dir.fd(), entry->d_name, &st, 0) == 0 &&
-                         MatchFileKinds(Kinds, attributeWord(st, name));
-            }
-            if (listed)
-                List.append(folder + QFile::decodeName(entry->d_name));
-        }
-    }
+    const FolderFiles files(folder, QFile::encodeName(Mask.sliced(folder.size())), Kinds);
+    for (const FolderFiles::Entry &entry : files.entries())
+        List.append(folder + entry.name);
     NameCollation::system().sortUnique(List);
 }
 
-void GetSubFolderList(const QString &Folder, QStringList &List)
+namespace {
+
+// Appends the sub-folders of the open folder whose path (ending with "/") is folder.
+void appendSubFolders(DirectoryStream &dir, const QString &folder, QStringList &List)
 {
-    const QString folder = folderPart(Folder);
-    DirectoryStream dir(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder));
-    if (!dir.isOpen())
-        return;
     while (const dirent *entry = dir.next()) {
         if (isDotOrDotDot(entry->d_name) || isHiddenName(entry->d_name))
             continue;
@@ -154,6 +149,21 @@ void GetSubFolderList(const QString &Folder, QStringList &List)
     }
 }
 
+DirectoryStream openFolderPart(const QString &folder)
+{
+    return DirectoryStream(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder));
+}
+
+} // namespace
+
+void GetSubFolderList(const QString &Folder, QStringList &List)
+{
+    const QString folder = folderPart(Folder);
+    DirectoryStream dir = openFolderPart(folder);
+    if (dir.isOpen())
+        appendSubFolders(dir, folder, List);
+}
+
 void GetFolderTree(const QString &Folder, QStringList &List)
 {
     // Depth first with an explicit stack, so a deep tree cannot exhaust the call stack. A folder
@@ -164,8 +174,15 @@ void GetFolderTree(const QString &Folder, QStringList &List)
     while (!pending.empty()) {
         QString folder = std::move(pending.back());
         pending.pop_back();
+        // A folder path ends with "/", so the folder listed is the folder itself, and the
+        // status of the open folder tells who it is without looking the path up again.
+        const QString part = folderPart(folder);
+        DirectoryStream dir = openFolderPart(part);
         struct stat st;
-        if (::stat(QFile::encodeName(folder).constData(), &st) == 0) {
+        const bool known = part.size() == folder.size() && dir.isOpen()
+                               ? ::fstat(dir.fd(), &st) == 0
+                               : ::stat(QFile::encodeName(folder).constData(), &st) == 0;
+        if (known) {
             const FolderIdentity id{st.st_dev, st.st_ino};
             if (walked.contains(id))
                 continue;
@@ -173,7 +190,8 @@ void GetFolderTree(const QString &Folder, QStringList &List)
         }
         List.append(folder);
         QStringList children;
-        GetSubFolderList(folder, children);
+        if (dir.isOpen())
+            appendSubFolders(dir, part, children);
         for (qsizetype i = children.size() - 1; i >= 0; --i)
             pending.push_back(std::move(children[i]));
     }
