@@ -1,5 +1,6 @@
 #include "generate/PageWriter.h"
 
+#include "generate/FolderFiles.h"
 #include "generate/FolderWalk.h"
 #include "generate/PageText.h"
 #include "generate/ShortcutReader.h"
@@ -114,61 +115,42 @@ void appendHref(QByteArray &out, QByteArrayView url)
     out.append(run, end - run);
 }
 
-// Appends the line for a shortcut file. Listed says that the walk found a regular file there, so
-// its kind need not be checked again; folderFd, when not AT_FDCWD, is its folder held open, so
-// the file is opened by its name alone.
-void appendShortcutLine(QByteArray &out, const QString &fileName, bool listed,
-                        int folderFd = AT_FDCWD)
+// The text of a link line: the anchor with the URL and the title and, when comments are on, the
+// comment span.
+void appendLinkLine(QByteArray &out, const ShortcutReader::Values &values, QStringView title)
 {
-    const QByteArray nativePath = QFile::encodeName(
-        folderFd == AT_FDCWD ? fileName
-                             : fileName.sliced(fileName.lastIndexOf(QLatin1Char('/')) + 1));
-    if (!listed) {
-        // Only a regular file is opened: a FIFO or device could block or change state.
-        const std::optional<quint32> attributes = fileAttributes(nativePath.constData());
-        if (!attributes || !(*attributes & FileAttribute::Archive))
-            return;
-    }
-    const std::optional<ShortcutReader::Values> values =
-        ShortcutReader::readFile(nativePath.constData(), folderFd);
-    if (!values)
-        return; // gone since it was listed
     out += "\t<a href=\"";
-    appendHref(out, values->url);
+    appendHref(out, values.url);
     out += "\" target=\"_blank\">";
-    appendNameText(out, ShortcutTitle(fileName));
+    appendNameText(out, title);
     out += "</a>";
     if (GlobalVariant.Document.BVKCommentFlag) {
         out += "<span class=\"BVKComment\">";
-        out += values->comment;
+        out += values.comment;
         out += "</span>";
     }
 }
 
-// A folder open for openat; AT_FDCWD when it could not be opened, so full paths are used.
-class FolderHandle final
+// The link text of a file name: the name without its extension.
+QStringView titleOf(QStringView name)
 {
-public:
-    explicit FolderHandle(const QString &folder)
-    {
-        if (!folder.isEmpty())
-            m_fd =
-                ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_fd < 0)
-            m_fd = AT_FDCWD;
-    }
-    ~FolderHandle()
-    {
-        if (m_fd != AT_FDCWD)
-            ::close(m_fd);
-    }
-    FolderHandle(const FolderHandle &) = delete;
-    FolderHandle &operator=(const FolderHandle &) = delete;
-    int fd() const { return m_fd; }
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.first(dot);
+}
 
-private:
-    int m_fd = AT_FDCWD;
-};
+// Appends the line for a shortcut file at a full path, whatever the path names.
+void appendShortcutLine(QByteArray &out, const QString &fileName)
+{
+    const QByteArray nativePath = QFile::encodeName(fileName);
+    // Only a regular file is opened: a FIFO or device could block or change state.
+    const std::optional<quint32> attributes = fileAttributes(nativePath.constData());
+    if (!attributes || !(*attributes & FileAttribute::Archive))
+        return;
+    const std::optional<ShortcutReader::Values> values =
+        ShortcutReader::readFile(nativePath.constData());
+    if (values) // else gone since it was looked at
+        appendLinkLine(out, *values, ShortcutTitle(fileName));
+}
 
 void WriteHTMLHeader(PageOutput &out)
 {
@@ -223,19 +205,22 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
         if (attachedGauge)
             attachedGauge->setPosition(int(i));
         const QString folder = EnsureTrailingBackslash(folders[i]);
-        QStringList files;
-        GetFileList(folder + QStringLiteral("*.url"), AllFileKinds, files);
+        // The folder's file list (as GetFileList gives it for folder + "*.url"), with the folder
+        // held open so that each file is opened by its name.
+        const FolderFiles files(folder, "*.url", AllFileKinds);
 
         out.line("<div class=\"FolderName\">");
         out.buffer() += '\t';
         appendNameText(out.buffer(), FolderCaption(folder));
         out.endLine();
         out.line("</div>");
-        // The folder is held open while its files are read, so each is opened by its name.
-        const FolderHandle handle(files.isEmpty() ? QString() : folder);
-        for (const QString &file : std::as_const(files)) {
+        for (const FolderFiles::Entry &file : files.entries()) {
             out.line("<div class=\"FileList\">");
-            appendShortcutLine(out.buffer(), file, true, handle.fd());
+            // The walk found a regular file here, so its kind is not checked again.
+            const std::optional<ShortcutReader::Values> values =
+                ShortcutReader::readFile(file.nativeName.constData(), files.fd());
+            if (values) // else gone since it was listed: an empty line
+                appendLinkLine(out.buffer(), *values, titleOf(file.name));
             out.endLine();
             out.line("</div>");
             ++report.links;
@@ -281,10 +266,15 @@ QString EnsureTrailingBackslash(const QString &Path)
 
 QString ReplaceText(QString Text, const QString &Find, const QString &Replacement)
 {
-    // A replacement that holds what it replaces would never end; it is replaced once instead.
     if (Find.isEmpty())
         return Text;
-    if (Replacement.contains(Find))
+    // Replacing until none is left ends when every replacement shortens the text, or when Find
+    // is one character that the replacement does not hold. Otherwise a replacement can build a
+    // new occurrence across its edges again and again ("ab" by "bbaa" in "abab" never ends, nor
+    // does a replacement that holds Find), so each occurrence is replaced once instead.
+    const bool repeat =
+        !Replacement.contains(Find) && (Replacement.size() < Find.size() || Find.size() == 1);
+    if (!repeat)
         return Text.replace(Find, Replacement);
     for (qsizetype at = Text.lastIndexOf(Find); at >= 0; at = Text.lastIndexOf(Find))
         Text.replace(at, Find.size(), Replacement);
@@ -304,15 +294,14 @@ QString FolderCaption(const QString &Folder)
 
 QString ShortcutTitle(const QString &FileName)
 {
-    const QString name = FileName.sliced(FileName.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.first(dot);
+    return titleOf(QStringView(FileName).sliced(FileName.lastIndexOf(QLatin1Char('/')) + 1))
+        .toString();
 }
 
 QByteArray ShortcutLine(const QString &FileName)
 {
     QByteArray line;
-    appendShortcutLine(line, FileName, false);
+    appendShortcutLine(line, FileName);
     return line;
 }
 
