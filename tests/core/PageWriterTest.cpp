@@ -144,6 +144,9 @@ TEST_F(PageWriterTest, TitlesAndLinksOfShortcuts)
     // A replacement holding what it replaces ends after one pass.
     EXPECT_EQ(ReplaceText(QStringLiteral("xax"), QStringLiteral("a"), QStringLiteral("aa")),
               QStringLiteral("xaax"));
+    // So does one that can build a new occurrence across its edges, which would go on forever.
+    EXPECT_EQ(ReplaceText(QStringLiteral("7bb#abab"), QStringLiteral("ab"), QStringLiteral("bbaa")),
+              QStringLiteral("7bb#bbaabbaa"));
 }
 
 TEST_F(PageWriterTest, MarkupInNamesAndUrlsCannotLeaveItsPlace)
