@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -26,6 +27,15 @@ bool isShiftJisLead(char c)
 char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+// The first CR or LF in [from, to), or to.
+const char *lineEndIn(const char *from, const char *to)
+{
+    const size_t n = size_t(to - from);
+    const auto *lf = static_cast<const char *>(std::memchr(from, '\n', n));
+    const auto *cr = static_cast<const char *>(std::memchr(from, '\r', lf ? size_t(lf - from) : n));
+    return cr ? cr : lf ? lf : to;
 }
 
 // The longest prefix of at most `limit` bytes that does not end inside a character.
@@ -120,8 +130,7 @@ void ShortcutReader::feed(QByteArrayView bytes)
                 while (stop < end && *stop != '=' && *stop != '\r' && *stop != '\n')
                     ++stop;
             } else {
-                while (stop < end && *stop != '\r' && *stop != '\n')
-                    ++stop;
+                stop = lineEndIn(p, end);
             }
             if (stop > p) {
                 switch (m_kind) {

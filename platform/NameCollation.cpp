@@ -76,11 +76,7 @@ std::vector<qsizetype> NameCollation::sortedOrder(const std::vector<QStringView>
     };
 
     if (!m_plain) {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(texts.size());
-        for (const QStringView text : texts)
-            keys.push_back(m_collator.sortKey(QString::fromRawData(text.data(), text.size())));
-        sortBy([&](qsizetype x, qsizetype y) { return keys[x].compare(keys[y]); });
+        sortBy([&](qsizetype x, qsizetype y) { return m_collator.compare(texts[x], texts[y]); });
         return order;
     }
 
