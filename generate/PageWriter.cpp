@@ -3,6 +3,7 @@
 #include "generate/FolderFiles.h"
 #include "generate/FolderWalk.h"
 #include "generate/PageText.h"
+#include "generate/ShortcutReadAhead.h"
 #include "generate/ShortcutReader.h"
 #include "generate/StyleSheet.h"
 #include "platform/FileKinds.h"
@@ -14,7 +15,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <exception>
+#include <memory>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -190,6 +193,73 @@ void WriteHTMLFooter(PageOutput &out)
     out.line("</html>");
 }
 
+// The folders of the page, listed one ahead of the one being written, with their files queued
+// for reading in page order as far as the read-ahead has room. While the writer writes one
+// folder, the helpers read on into the next.
+class FolderPipeline final
+{
+public:
+    explicit FolderPipeline(const QStringList &folders) : m_folders(folders) {}
+    ~FolderPipeline()
+    {
+        // The helpers stop before the folders they read in are closed.
+        m_reader.reset();
+    }
+    FolderPipeline(const FolderPipeline &) = delete;
+    FolderPipeline &operator=(const FolderPipeline &) = delete;
+
+    // The files of folder i, which is the next one to be written; the folder after it is
+    // listed too.
+    const FolderFiles &begin(qsizetype i)
+    {
+        while (m_listed < m_folders.size() && m_listed <= i + 1) {
+            m_open.push_back(std::make_unique<FolderFiles>(
+                EnsureTrailingBackslash(m_folders[m_listed++]), "*.url", AllFileKinds));
+            feed();
+        }
+        return *m_open.front();
+    }
+
+    // The values of the next file of the folder being written.
+    std::optional<ShortcutReader::Values> take()
+    {
+        std::optional<ShortcutReader::Values> values = m_reader->take();
+        feed();
+        return values;
+    }
+
+    // The folder begun last has been written, every file of it taken.
+    void end()
+    {
+        m_open.pop_front();
+        if (m_feedFolder > 0)
+            --m_feedFolder;
+    }
+
+private:
+    void feed()
+    {
+        while (m_feedFolder < m_open.size()) {
+            const FolderFiles &files = *m_open[m_feedFolder];
+            if (m_feedEntry == files.entries().size()) {
+                ++m_feedFolder;
+                m_feedEntry = 0;
+                continue;
+            }
+            if (!m_reader->hasRoom())
+                break;
+            m_reader->queue(files.fd(), files.entries()[m_feedEntry++].nativeName.constData());
+        }
+    }
+
+    const QStringList &m_folders;
+    qsizetype m_listed = 0;                          // folders listed so far
+    std::deque<std::unique_ptr<FolderFiles>> m_open; // from the one being written on
+    size_t m_feedFolder = 0;                         // the next file to queue, in m_open
+    size_t m_feedEntry = 0;
+    std::unique_ptr<ShortcutReadAhead> m_reader = std::make_unique<ShortcutReadAhead>();
+};
+
 bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteReport &report)
 {
     WriteHTMLHeader(out);
@@ -199,15 +269,15 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
     if (attachedGauge)
         attachedGauge->setMaximum(int(folders.size() - 1));
 
+    FolderPipeline pipeline(folders);
     for (qsizetype i = 0; i < folders.size(); ++i) {
         if (i > 0 && stopRequested && stopRequested())
             break;
         if (attachedGauge)
             attachedGauge->setPosition(int(i));
         const QString folder = EnsureTrailingBackslash(folders[i]);
-        // The folder's file list (as GetFileList gives it for folder + "*.url"), with the folder
-        // held open so that each file is opened by its name.
-        const FolderFiles files(folder, "*.url", AllFileKinds);
+        // The folder's file list (as GetFileList gives it for folder + "*.url").
+        const FolderFiles &files = pipeline.begin(i);
 
         out.line("<div class=\"FolderName\">");
         out.buffer() += '\t';
@@ -217,14 +287,14 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
         for (const FolderFiles::Entry &file : files.entries()) {
             out.line("<div class=\"FileList\">");
             // The walk found a regular file here, so its kind is not checked again.
-            const std::optional<ShortcutReader::Values> values =
-                ShortcutReader::readFile(file.nativeName.constData(), files.fd());
+            const std::optional<ShortcutReader::Values> values = pipeline.take();
             if (values) // else gone since it was listed: an empty line
                 appendLinkLine(out.buffer(), *values, titleOf(file.name));
             out.endLine();
             out.line("</div>");
             ++report.links;
         }
+        pipeline.end();
         out.line("<br>");
         ++report.folders;
         if (out.failed())
