@@ -6,6 +6,7 @@
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
 #include "settings/GlobalVariant.h"
+#include "settings/ProfileFile.h"
 #include "widgets/VersionInfo.h"
 
 #include <QCommandLineParser>
@@ -125,6 +126,13 @@ int main(int argc, char **argv)
         parser.isSet(settingsOption)
             ? parser.value(settingsOption)
             : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("talvensa.ini"));
+    // A settings file that is there but cannot be read would quietly give a page in the
+    // default design; it is settings that could not be loaded.
+    if (!ProfileFile(SettingsFilePath).load()) {
+        print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
+                          .arg(SettingsFilePath));
+        return ExitUsage;
+    }
     try {
         LoadSettings();
     } catch (const TalvensaError &e) {
