@@ -32,23 +32,45 @@ bool isListed(int dirFd, const dirent &entry, TFileKinds kinds)
            MatchFileKinds(kinds, attributeWord(st, QByteArrayView(entry.d_name)));
 }
 
+// Whether the entry is a sub-folder that the walk enters: not hidden, and a folder itself or
+// through a symbolic link.
+bool isWalkedSubFolder(int dirFd, const dirent &entry)
+{
+    if (isHiddenName(entry.d_name)) // "." and ".." included
+        return false;
+    if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
+        struct stat st;
+        return ::fstatat(dirFd, entry.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    }
+    return entry.d_type == DT_DIR;
+}
+
 } // namespace
 
-FolderFiles::FolderFiles(const QString &folder, QByteArrayView pattern, TFileKinds kinds)
+FolderFiles::FolderFiles(const QString &folder, QByteArrayView pattern, TFileKinds kinds,
+                         QStringList *subFolders)
+    : FolderFiles(folder, open(folder), pattern, kinds, subFolders)
+{}
+
+FolderFiles::FolderFiles(const QString &folder, int folderFd, QByteArrayView pattern,
+                         TFileKinds kinds, QStringList *subFolders)
 {
-    const int fd = ::open(folder.isEmpty() ? "." : QFile::encodeName(folder).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    if (folderFd < 0)
         return;
-    m_dir = ::fdopendir(fd);
+    m_dir = ::fdopendir(folderFd);
     if (!m_dir) {
-        ::close(fd);
+        ::close(folderFd);
         return;
     }
     std::vector<Entry> found;
     while (const dirent *entry = ::readdir(m_dir)) {
         const QByteArrayView name(entry->d_name);
-        if (!matchesNamePattern(name, pattern) || !isListed(fd, *entry, kinds))
+        if (subFolders && isWalkedSubFolder(folderFd, *entry)) {
+            subFolders->append(folder + QFile::decodeName(entry->d_name) + QLatin1Char('/'));
+            continue;
+        }
+        if (pattern.isEmpty() || !matchesNamePattern(name, pattern) ||
+            !isListed(folderFd, *entry, kinds))
             continue;
         Entry listed{name.toByteArray(), QFile::decodeName(entry->d_name)};
         // A name that is not valid in the file-name encoding is opened as its text encodes, as
@@ -65,6 +87,12 @@ FolderFiles::FolderFiles(const QString &folder, QByteArrayView pattern, TFileKin
     m_entries.reserve(found.size());
     for (const qsizetype i : NameCollation::system().sortedOrder(names))
         m_entries.push_back(std::move(found[size_t(i)]));
+}
+
+int FolderFiles::open(const QString &folder)
+{
+    return ::open(folder.isEmpty() ? "." : QFile::encodeName(folder).constData(),
+                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 FolderFiles::~FolderFiles()

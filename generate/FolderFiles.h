@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -14,6 +15,9 @@
 // lists for the same folder and pattern, in the same order, with each entry's name both as the
 // file system gives it and as text. The folder stays open while the object lives, so that each
 // file is opened by its name alone, without walking the whole path again.
+//
+// The same read of the folder can also give its sub-folders as GetSubFolderList lists them, so
+// that a walk reads every folder once.
 class FolderFiles final
 {
 public:
@@ -24,8 +28,15 @@ public:
     };
 
     // Folder is a folder path ending with "/" (empty: the working folder); pattern is a name
-    // pattern of "*" and "?".
-    FolderFiles(const QString &folder, QByteArrayView pattern, TFileKinds kinds);
+    // pattern of "*" and "?" (empty: no files). With subFolders, the folder's sub-folders that
+    // are walked (not hidden) are appended to it, each path ending with "/", in the order the
+    // file system gives them.
+    FolderFiles(const QString &folder, QByteArrayView pattern, TFileKinds kinds,
+                QStringList *subFolders = nullptr);
+    // The same for the folder already open as folderFd (-1: it could not be opened), which the
+    // object then owns.
+    FolderFiles(const QString &folder, int folderFd, QByteArrayView pattern, TFileKinds kinds,
+                QStringList *subFolders = nullptr);
     ~FolderFiles();
     FolderFiles(const FolderFiles &) = delete;
     FolderFiles &operator=(const FolderFiles &) = delete;
@@ -33,6 +44,9 @@ public:
     // The open folder, or -1 when it could not be opened (and nothing is listed).
     int fd() const { return m_dir ? ::dirfd(m_dir) : -1; }
     const std::vector<Entry> &entries() const { return m_entries; }
+
+    // Opens a folder for reading its entries; -1 when it cannot be.
+    static int open(const QString &folder);
 
 private:
     DIR *m_dir = nullptr;
