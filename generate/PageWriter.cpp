@@ -1,6 +1,7 @@
 #include "generate/PageWriter.h"
 
 #include "generate/FolderFiles.h"
+#include "generate/FolderTreeWalk.h"
 #include "generate/FolderWalk.h"
 #include "generate/PageText.h"
 #include "generate/ShortcutReadAhead.h"
@@ -199,7 +200,19 @@ void WriteHTMLFooter(PageOutput &out)
 class FolderPipeline final
 {
 public:
-    explicit FolderPipeline(const QStringList &folders) : m_folders(folders) {}
+    struct Listed
+    {
+        QString path;
+        std::unique_ptr<FolderFiles> files;
+    };
+
+    // The folders of a list made before (folders), or else of the tree below root, walked
+    // while the page is written.
+    FolderPipeline(const QStringList *folders, const QString &root) : m_folders(folders)
+    {
+        if (!m_folders)
+            m_walk.emplace(root, "*.url", AllFileKinds);
+    }
     ~FolderPipeline()
     {
         // The helpers stop before the folders they read in are closed.
@@ -208,16 +221,12 @@ public:
     FolderPipeline(const FolderPipeline &) = delete;
     FolderPipeline &operator=(const FolderPipeline &) = delete;
 
-    // The files of folder i, which is the next one to be written; the folder after it is
-    // listed too.
-    const FolderFiles &begin(qsizetype i)
+    // The next folder to be written, or nothing after the last; the one after it is listed too.
+    const Listed *begin()
     {
-        while (m_listed < m_folders.size() && m_listed <= i + 1) {
-            m_open.push_back(std::make_unique<FolderFiles>(
-                EnsureTrailingBackslash(m_folders[m_listed++]), "*.url", AllFileKinds));
+        while (m_open.size() < 2 && listNext())
             feed();
-        }
-        return *m_open.front();
+        return m_open.empty() ? nullptr : &m_open.front();
     }
 
     // The values of the next file of the folder being written.
@@ -237,10 +246,27 @@ public:
     }
 
 private:
+    bool listNext()
+    {
+        if (m_walk) {
+            std::optional<FolderTreeWalk::Folder> folder = m_walk->next();
+            if (!folder)
+                return false;
+            m_open.push_back({std::move(folder->path), std::move(folder->files)});
+            return true;
+        }
+        if (m_listed >= m_folders->size())
+            return false;
+        QString path = EnsureTrailingBackslash((*m_folders)[m_listed++]);
+        auto files = std::make_unique<FolderFiles>(path, "*.url", AllFileKinds);
+        m_open.push_back({std::move(path), std::move(files)});
+        return true;
+    }
+
     void feed()
     {
         while (m_feedFolder < m_open.size()) {
-            const FolderFiles &files = *m_open[m_feedFolder];
+            const FolderFiles &files = *m_open[m_feedFolder].files;
             if (m_feedEntry == files.entries().size()) {
                 ++m_feedFolder;
                 m_feedEntry = 0;
@@ -252,10 +278,11 @@ private:
         }
     }
 
-    const QStringList &m_folders;
-    qsizetype m_listed = 0;                          // folders listed so far
-    std::deque<std::unique_ptr<FolderFiles>> m_open; // from the one being written on
-    size_t m_feedFolder = 0;                         // the next file to queue, in m_open
+    const QStringList *m_folders;
+    qsizetype m_listed = 0; // of m_folders
+    std::optional<FolderTreeWalk> m_walk;
+    std::deque<Listed> m_open; // from the one being written on
+    size_t m_feedFolder = 0;   // the next file to queue, in m_open
     size_t m_feedEntry = 0;
     std::unique_ptr<ShortcutReadAhead> m_reader = std::make_unique<ShortcutReadAhead>();
 };
@@ -264,24 +291,29 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
 {
     WriteHTMLHeader(out);
 
+    // A gauge needs the number of folders before the first is written, so then the tree is
+    // walked first and each folder read again as its turn comes. Without one, each folder is
+    // read once, as the page is written, in the same order.
+    const QString root = EnsureTrailingBackslash(GlobalVariant.FavoriteFolder);
     QStringList folders;
-    GetFolderTree(EnsureTrailingBackslash(GlobalVariant.FavoriteFolder), folders);
-    if (attachedGauge)
+    if (attachedGauge) {
+        GetFolderTree(root, folders);
         attachedGauge->setMaximum(int(folders.size() - 1));
+    }
 
-    FolderPipeline pipeline(folders);
-    for (qsizetype i = 0; i < folders.size(); ++i) {
-        if (i > 0 && stopRequested && stopRequested())
+    FolderPipeline pipeline(attachedGauge ? &folders : nullptr, root);
+    for (qsizetype i = 0;; ++i) {
+        const FolderPipeline::Listed *folder = pipeline.begin();
+        if (!folder || (i > 0 && stopRequested && stopRequested()))
             break;
         if (attachedGauge)
             attachedGauge->setPosition(int(i));
-        const QString folder = EnsureTrailingBackslash(folders[i]);
-        // The folder's file list (as GetFileList gives it for folder + "*.url").
-        const FolderFiles &files = pipeline.begin(i);
+        // The folder's files as GetFileList lists them for its path + "*.url".
+        const FolderFiles &files = *folder->files;
 
         out.line("<div class=\"FolderName\">");
         out.buffer() += '\t';
-        appendNameText(out.buffer(), FolderCaption(folder));
+        appendNameText(out.buffer(), FolderCaption(folder->path));
         out.endLine();
         out.line("</div>");
         for (const FolderFiles::Entry &file : files.entries()) {
