@@ -1,0 +1,651 @@
+// Bad input end to end: talvensa-cli run on trees, shortcut files, output paths and settings
+// files that anyone could leave in a folder. Each case checks what the user gets: the exit
+// status, the message, the page, and that nothing but the page changed on disk. The program
+// runs as a child process whose peak memory is measured (wait4), so a file of any size must be
+// read with bounded memory.
+
+#include "platform/ShiftJis.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1; // exit status, -1 when the program did not exit normally
+    QByteArray out;
+    QByteArray err;
+    long peakKb = 0; // peak resident memory of the run
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QByteArray &path, const QByteArray &bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(fd);
+}
+
+// Runs talvensa-cli with standard output and error sent to files, and waits at most a minute.
+CliRun runCli(const QStringList &arguments, const QString &scratch)
+{
+    const QByteArray outPath = QFile::encodeName(scratch + QStringLiteral("/stdout"));
+    const QByteArray errPath = QFile::encodeName(scratch + QStringLiteral("/stderr"));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+
+    std::vector<QByteArray> args{QByteArray(TALVENSA_CLI)};
+    for (const QString &argument : arguments)
+        args.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &argument : args)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // The system's reasons in English, whatever the machine's language.
+    std::vector<QByteArray> env{"LC_ALL=C.UTF-8"};
+    for (char **e = environ; *e; ++e) {
+        if (!QByteArrayView(*e).startsWith("LC_ALL="))
+            env.emplace_back(*e);
+    }
+    std::vector<char *> envp;
+    for (QByteArray &entry : env)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    CliRun run;
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << argv[0];
+        return run;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = ::wait4(pid, &status, WNOHANG, &usage);
+        if (done == pid)
+            break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::wait4(pid, &status, 0, &usage);
+            ADD_FAILURE() << "talvensa-cli did not finish within a minute";
+            return run;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.peakKb = usage.ru_maxrss;
+    run.out = readBytes(QFile::decodeName(outPath));
+    run.err = readBytes(QFile::decodeName(errPath));
+    return run;
+}
+
+// Everything under a folder, without following symbolic links: per relative path its kind,
+// permissions, size, modification time and link target.
+using Snapshot = std::map<std::string, std::string>;
+
+void takeSnapshot(const std::string &root, Snapshot &snapshot)
+{
+    std::vector<std::string> pending{""};
+    while (!pending.empty()) {
+        const std::string relative = pending.back();
+        pending.pop_back();
+        DIR *dir = ::opendir((root + relative).c_str());
+        if (!dir)
+            continue;
+        while (const dirent *entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = relative + "/" + name;
+            struct stat st;
+            if (::lstat((root + path).c_str(), &st) != 0)
+                continue;
+            std::string description =
+                std::to_string(st.st_mode) + " " + std::to_string(st.st_size) + " " +
+                std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+            if (S_ISLNK(st.st_mode)) {
+                char target[4096];
+                const ssize_t n = ::readlink((root + path).c_str(), target, sizeof target);
+                description += " -> " + std::string(target, size_t(std::max<ssize_t>(n, 0)));
+            }
+            snapshot[path] = description;
+            if (S_ISDIR(st.st_mode))
+                pending.push_back(path);
+        }
+        ::closedir(dir);
+    }
+}
+
+// The folder sections of a page: caption and link lines, in page order.
+struct Section
+{
+    Section(QByteArray caption, std::initializer_list<QByteArray> links = {})
+        : caption(std::move(caption)), links(links)
+    {}
+    QByteArray caption;
+    QList<QByteArray> links;
+    bool operator==(const Section &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &os, const Section &section)
+{
+    os << "[" << section.caption.toStdString() << "]";
+    for (const QByteArray &link : section.links)
+        os << " {" << link.toStdString() << "}";
+    return os;
+}
+
+bool isWholePage(const QByteArray &page)
+{
+    return page.startsWith("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">\r\n") &&
+           page.endsWith("</a></div>\r\n</body>\r\n</html>\r\n");
+}
+
+QList<Section> sectionsOf(const QByteArray &page)
+{
+    QList<Section> sections;
+    const QList<QByteArray> lines = page.split('\n');
+    for (qsizetype i = 0; i + 2 < lines.size(); ++i) {
+        if (lines[i] == "<div class=\"FolderName\">\r") {
+            QByteArray caption = lines[i + 1].chopped(1);
+            EXPECT_TRUE(caption.startsWith('\t'));
+            sections.append(Section(caption.sliced(1)));
+        } else if (lines[i] == "<div class=\"FileList\">\r" && !sections.isEmpty()) {
+            sections.last().links.append(lines[i + 1].chopped(1));
+        }
+    }
+    return sections;
+}
+
+// Bytes of a literal, NUL bytes included.
+template <size_t N> QByteArray bytes(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
+QByteArray linkLine(const QByteArray &href, const QByteArray &title)
+{
+    return "\t<a href=\"" + href + "\" target=\"_blank\">" + title + "</a>";
+}
+
+QByteArray shortcut(const QByteArray &url)
+{
+    return "[InternetShortcut]\r\nURL=" + url + "\r\n";
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+class BadInputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir().mkpath(m_dir.filePath(QStringLiteral("run"))));
+        ASSERT_TRUE(QDir().mkpath(favorites()));
+        writeBytes(QFile::encodeName(settings()), "[Document]\r\nTitle=t\r\n");
+    }
+
+    void TearDown() override
+    {
+        // Whatever a test locked is opened again, so the folder can be removed.
+        std::vector<std::string> pending{QFile::encodeName(m_dir.path()).toStdString()};
+        while (!pending.empty()) {
+            const std::string folder = pending.back();
+            pending.pop_back();
+            ::chmod(folder.c_str(), 0755);
+            DIR *dir = ::opendir(folder.c_str());
+            if (!dir)
+                continue;
+            while (const dirent *entry = ::readdir(dir)) {
+                const std::string name = entry->d_name;
+                if (name == "." || name == "..")
+                    continue;
+                struct stat st;
+                const std::string path = folder + "/" + name;
+                if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                    pending.push_back(path);
+                else if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                    ::chmod(path.c_str(), 0644);
+            }
+            ::closedir(dir);
+        }
+    }
+
+    QString path(const QString &relative) const
+    {
+        return m_dir.filePath(QStringLiteral("data/") + relative);
+    }
+    QString favorites() const { return path(QStringLiteral("Fav")); }
+    QByteArray fav(const QByteArray &relative) const
+    {
+        return QFile::encodeName(favorites()) + '/' + relative;
+    }
+    QString settings() const { return path(QStringLiteral("talvensa.ini")); }
+    QString output() const { return path(QStringLiteral("page.html")); }
+
+    // Runs talvensa-cli on the tree and checks that nothing under data/ but Changed changed.
+    CliRun write(const QStringList &arguments, const QString &changed)
+    {
+        const std::string root = QFile::encodeName(path(QString())).toStdString();
+        Snapshot before;
+        takeSnapshot(root, before);
+        CliRun run = runCli(arguments, m_dir.filePath(QStringLiteral("run")));
+        Snapshot after;
+        takeSnapshot(root, after);
+        if (!changed.isEmpty()) {
+            const std::string changedRelative =
+                "/" +
+                QFile::encodeName(QDir(path(QString())).relativeFilePath(changed)).toStdString();
+            before.erase(changedRelative);
+            after.erase(changedRelative);
+        }
+        EXPECT_EQ(before, after) << "something besides the page changed on disk";
+        return run;
+    }
+
+    // The usual run: the tree, the settings and the page beside them.
+    CliRun writePage(const QString &settingsFile = QString())
+    {
+        return write({QStringLiteral("--settings"),
+                      settingsFile.isEmpty() ? settings() : settingsFile,
+                      QStringLiteral("--folder"), favorites(), output()},
+                     output());
+    }
+
+    QByteArray summary(int folders, int links) const
+    {
+        const QByteArray page = readBytes(output());
+        return QStringLiteral("%1 folders, %2 links, %3 bytes written to %4\n")
+            .arg(folders)
+            .arg(links)
+            .arg(page.size())
+            .arg(output())
+            .toUtf8();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(BadInputTest, FifoSocketAndDanglingLinkNamedUrlAreNotListed)
+{
+    writeBytes(fav("ok.url"), shortcut("http://ok/"));
+    ASSERT_EQ(::mkfifo(fav("fifo.url").constData(), 0644), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = fav("socket.url");
+    ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::symlink("missing.url", fav("dangling.url").constData()), 0);
+
+    // The FIFO is never opened: the run does not wait for a writer.
+    const CliRun run = writePage();
+    ::close(sock);
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.err, QByteArray());
+    EXPECT_EQ(run.out, summary(1, 1));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    EXPECT_EQ(sectionsOf(page), (QList<Section>{{"", {linkLine("http://ok/", "ok")}}}));
+}
+
+TEST_F(BadInputTest, SymbolicLinkLoopEndsAndALinkOutOfTheTreeIsWalkedOnce)
+{
+    ASSERT_TRUE(QDir().mkpath(favorites() + QStringLiteral("/sub")));
+    ASSERT_EQ(::symlink("..", fav("sub/up").constData()), 0);
+    ASSERT_EQ(::symlink(".", fav("sub/self").constData()), 0);
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("outside"))));
+    writeBytes(QFile::encodeName(path(QStringLiteral("outside/o.url"))),
+               shortcut("http://outside/"));
+    ASSERT_EQ(::symlink(QFile::encodeName(path(QStringLiteral("outside"))).constData(),
+                        fav("out").constData()),
+              0);
+    ASSERT_EQ(::symlink(QFile::encodeName(path(QStringLiteral("outside"))).constData(),
+                        fav("sub/out-again").constData()),
+              0);
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(3, 1));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    // Siblings come in the file system's order; each folder once, the first path to it kept.
+    QList<Section> sections = sectionsOf(page);
+    ASSERT_EQ(sections.size(), 3);
+    EXPECT_EQ(sections[0], (Section{"", {}}));
+    std::sort(sections.begin() + 1, sections.end(),
+              [](const Section &a, const Section &b) { return a.caption < b.caption; });
+    EXPECT_EQ(sections[1], (Section{"out", {linkLine("http://outside/", "o")}}));
+    EXPECT_EQ(sections[2], (Section{"sub", {}}));
+}
+
+TEST_F(BadInputTest, UnreadableFolderAndShortcutFile)
+{
+    ASSERT_TRUE(QDir().mkpath(favorites() + QStringLiteral("/locked")));
+    writeBytes(fav("locked/inside.url"), shortcut("http://inside/"));
+    writeBytes(fav("secret.url"), shortcut("http://secret/"));
+    ASSERT_EQ(::chmod(fav("locked").constData(), 0), 0);
+    ASSERT_EQ(::chmod(fav("secret.url").constData(), 0), 0);
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    if (runningAsRoot()) {
+        // Permissions do not stop root: both are read as usual.
+        EXPECT_EQ(run.out, summary(2, 2));
+        EXPECT_EQ(sectionsOf(page),
+                  (QList<Section>{{"", {linkLine("http://secret/", "secret")}},
+                                  {"locked", {linkLine("http://inside/", "inside")}}}));
+    } else {
+        // The folder keeps its heading with no links; the file that is there but cannot be
+        // read keeps its link, with no address.
+        EXPECT_EQ(run.out, summary(2, 1));
+        EXPECT_EQ(sectionsOf(page),
+                  (QList<Section>{{"", {linkLine("", "secret")}}, {"locked", {}}}));
+    }
+}
+
+TEST_F(BadInputTest, EmptyAndTenMegabyteShortcutFiles)
+{
+    writeBytes(fav("empty.url"), QByteArray());
+    // One value line of 10 MB: the value is cut at 2047 bytes.
+    writeBytes(fav("huge.url"), "[Comment]\r\nComment=" + QByteArray(10 << 20, 'c') +
+                                    "\r\n[InternetShortcut]\r\nURL=http://" +
+                                    QByteArray(10 << 20, 'u') + "\r\n");
+    writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(1, 2));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    const QByteArray span = "<span class=\"BVKComment\">";
+    EXPECT_EQ(sectionsOf(page),
+              (QList<Section>{{"",
+                               {linkLine("", "empty") + span + "</span>",
+                                linkLine("http://" + QByteArray(2040, 'u'), "huge") + span +
+                                    QByteArray(2047, 'c') + "</span>"}}}));
+}
+
+TEST_F(BadInputTest, OneGigabyteSparseShortcutFileIsReadWithBoundedMemory)
+{
+    // A run over a tiny tree gives the program's own size in this build.
+    writeBytes(fav("small.url"), shortcut("http://small/"));
+    const CliRun baseline = writePage();
+    ASSERT_EQ(baseline.status, 0) << baseline.err.constData();
+
+    // A value line of 3000 bytes, then a hole of zeros up to 1 GiB: one line of a gigabyte.
+    const QByteArray big = fav("big.url");
+    writeBytes(big, "[InternetShortcut]\r\nURL=" + QByteArray(3000, 'b'));
+    ASSERT_EQ(::truncate(big.constData(), off_t(1) << 30), 0);
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(1, 2));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    EXPECT_EQ(
+        sectionsOf(page),
+        (QList<Section>{
+            {"", {linkLine(QByteArray(2047, 'b'), "big"), linkLine("http://small/", "small")}}}));
+    EXPECT_LT(run.peakKb - baseline.peakKb, 32 * 1024)
+        << "peak memory " << run.peakKb << " kB against " << baseline.peakKb << " kB";
+}
+
+TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
+{
+    writeBytes(fav("nul.url"), bytes("\0junk\r\n[InternetShortcut]\r\nURL=http://a\0b/\r\n"
+                                     "[Comment]\r\nComment=x\0y\r\n"));
+    // Bytes that are not Shift-JIS (a lone lead byte, 0xFF, 0xFD) pass to the page unchanged.
+    writeBytes(fav("sjis.url"), "[InternetShortcut]\r\nURL=http://x/\x81\xFF\xFD\r\n"
+                                "[Comment]\r\nComment=\x95\x5C\x8E\xA6\x81\r\n");
+    // UTF-16 is not the profile format: no section is found, so the link has no address.
+    writeBytes(
+        fav("utf16.url"),
+        QByteArray("\xFF\xFE", 2) +
+            QByteArray(reinterpret_cast<const char *>(u"[InternetShortcut]\r\nURL=http://u16/\r\n"),
+                       sizeof u"[InternetShortcut]\r\nURL=http://u16/\r\n" - sizeof(char16_t)));
+    writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(1, 3));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    const QByteArray span = "<span class=\"BVKComment\">";
+    EXPECT_EQ(
+        sectionsOf(page),
+        (QList<Section>{
+            {"",
+             {linkLine(bytes("http://a\0b/"), "nul") + span + bytes("x\0y") + "</span>",
+              linkLine("http://x/\x81\xFF\xFD", "sjis") + span + "\x95\x5C\x8E\xA6\x81</span>",
+              linkLine("", "utf16") + span + "</span>"}}}));
+}
+
+TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
+{
+    writeBytes(fav("<b>bold.url"), shortcut("http://markup/\"><script>"));
+    writeBytes(fav("a&b.url"), shortcut("http://amp/?a=1&b=2"));
+    writeBytes(fav("  blanks  .url"), shortcut("http://blanks/"));
+    writeBytes(fav("j\xC3\xBCrgen \xF0\x9F\x98\x80.url"), shortcut("http://outside-sjis/"));
+    const QByteArray folder = "<i> & \xE8\xA1\xA8\xE7\xA4\xBA "; // "<i> & 表示 "
+    ASSERT_EQ(::mkdir(fav(folder).constData(), 0755), 0);
+    writeBytes(fav(folder + "/x.url"), shortcut("http://x/"));
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(2, 5));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    // Names are Shift-JIS in the page, "<" and ">" as entities, characters the code page cannot
+    // hold as numeric references; "&" and blanks stay. In an address '"', '<' and '>' are
+    // percent-encoded.
+    const QList<Section> sections = sectionsOf(page);
+    ASSERT_EQ(sections.size(), 2);
+    EXPECT_EQ(sections[1],
+              (Section{"&lt;i&gt; & \x95\x5C\x8E\xA6 ", {linkLine("http://x/", "x")}}));
+    QList<QByteArray> links = sections[0].links;
+    std::sort(links.begin(), links.end());
+    QList<QByteArray> expected{linkLine("http://markup/%22%3E%3Cscript%3E", "&lt;b&gt;bold"),
+                               linkLine("http://amp/?a=1&b=2", "a&b"),
+                               linkLine("http://blanks/", "  blanks  "),
+                               linkLine("http://outside-sjis/", "j&#252;rgen &#128512;")};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(links, expected);
+}
+
+TEST_F(BadInputTest, AThousandLevelsDeep)
+{
+    QByteArray relative;
+    QList<Section> expected{Section("")};
+    QByteArray caption;
+    for (int level = 0; level < 1000; ++level) {
+        relative += level == 0 ? "d" : "/d";
+        caption += level == 0 ? "d" : "/d";
+        ASSERT_EQ(::mkdir(fav(relative).constData(), 0755), 0) << level;
+        expected.append(Section(caption));
+    }
+    writeBytes(fav(relative + "/deep.url"), shortcut("http://deep/"));
+    expected.last().links.append(linkLine("http://deep/", "deep"));
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(1001, 1));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    EXPECT_EQ(sectionsOf(page), expected);
+}
+
+TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
+{
+    const QByteArray file = shortcut("http://many/");
+    for (int i = 0; i < 50000; ++i)
+        writeBytes(fav(QByteArray::number(i).rightJustified(5, '0') + ".url"), file);
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(1, 50000));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    const QList<Section> sections = sectionsOf(page);
+    ASSERT_EQ(sections.size(), 1);
+    ASSERT_EQ(sections[0].links.size(), 50000);
+    // Sorted by name.
+    for (int i : {0, 1, 9999, 49999})
+        EXPECT_EQ(sections[0].links[i],
+                  linkLine("http://many/", QByteArray::number(i).rightJustified(5, '0')));
+}
+
+TEST_F(BadInputTest, OutputPathsThatCannotBeWritten)
+{
+    writeBytes(fav("ok.url"), shortcut("http://ok/"));
+    const QStringList tree{QStringLiteral("--settings"), settings(), QStringLiteral("--folder"),
+                           favorites()};
+    auto expectRefused = [&](const QString &target, const char *reason) {
+        const CliRun run = write(tree + QStringList{target}, QString());
+        EXPECT_EQ(run.status, 1) << target.toStdString();
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: cannot write %1: %2\n")
+                               .arg(target, QLatin1String(reason))
+                               .toUtf8());
+    };
+
+    // A folder; a file in a folder that does not exist (which is not made).
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("a-folder"))));
+    expectRefused(path(QStringLiteral("a-folder")), "Is a directory");
+    expectRefused(path(QStringLiteral("missing/page.html")), "No such file or directory");
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("missing"))));
+
+    // A full disk: every write fails.
+    {
+        const CliRun run = write(tree + QStringList{QStringLiteral("/dev/full")}, QString());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err, "talvensa-cli: cannot write /dev/full: No space left on device\n");
+    }
+
+    // A read-only file: kept as it is, except for root, whom permissions do not stop.
+    const QString readOnly = path(QStringLiteral("read-only.html"));
+    writeBytes(QFile::encodeName(readOnly), "keep me");
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
+    if (runningAsRoot()) {
+        const CliRun run = write(tree + QStringList{readOnly}, readOnly);
+        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_TRUE(isWholePage(readBytes(readOnly)));
+    } else {
+        expectRefused(readOnly, "Permission denied");
+        EXPECT_EQ(readBytes(readOnly), QByteArray("keep me"));
+    }
+}
+
+TEST_F(BadInputTest, OutputPathThatIsOneOfTheShortcuts)
+{
+    writeBytes(fav("a.url"), shortcut("http://a/"));
+    writeBytes(fav("self.url"), shortcut("http://self/"));
+    const QString self = QFile::decodeName(fav("self.url"));
+
+    // The shortcut is replaced by the page, as asked; read while the page is being written, it
+    // holds no address yet. Every other file stays as it was.
+    const CliRun run = write(
+        {QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), favorites(), self},
+        self);
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    const QByteArray page = readBytes(self);
+    EXPECT_TRUE(isWholePage(page));
+    EXPECT_EQ(sectionsOf(page),
+              (QList<Section>{{"", {linkLine("http://a/", "a"), linkLine("", "self")}}}));
+}
+
+TEST_F(BadInputTest, SettingsFilesOfGarbageEmptyAndUnreadable)
+{
+    writeBytes(fav("ok.url"), shortcut("http://ok/"));
+    const QList<Section> onePage{{"", {linkLine("http://ok/", "ok")}}};
+    auto expectDefaultPage = [&](const CliRun &run) {
+        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_EQ(run.err, QByteArray());
+        const QByteArray page = readBytes(output());
+        EXPECT_TRUE(isWholePage(page));
+        // The default title and design.
+        EXPECT_TRUE(page.contains("<title>" + toShiftJis(u"お気に入り一覧") + "</title>"));
+        EXPECT_TRUE(page.contains("\tcolor: #FF0000;\r\n"));
+        EXPECT_EQ(sectionsOf(page), onePage);
+    };
+
+    // Random bytes hold no setting: every setting takes its default.
+    const QString garbage = path(QStringLiteral("garbage.ini"));
+    writeBytes(QFile::encodeName(garbage),
+               readBytes(QStringLiteral(TALVENSA_TEST_DATA "/settings/bad-garbage.ini")));
+    expectDefaultPage(writePage(garbage));
+
+    const QString empty = path(QStringLiteral("empty.ini"));
+    writeBytes(QFile::encodeName(empty), QByteArray());
+    expectDefaultPage(writePage(empty));
+
+    // A settings file that is there but cannot be read is an error, not a page in the
+    // default design; root reads it.
+    const QString unreadable = path(QStringLiteral("unreadable.ini"));
+    writeBytes(QFile::encodeName(unreadable), "[Document]\r\nTitle=mine\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(unreadable).constData(), 0), 0);
+    QFile::remove(output());
+    const CliRun run = writePage(unreadable);
+    if (runningAsRoot()) {
+        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_TRUE(readBytes(output()).contains("<title>mine</title>"));
+    } else {
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
+                               .arg(unreadable)
+                               .toUtf8());
+        EXPECT_FALSE(QFileInfo::exists(output()));
+    }
+}
