@@ -1,6 +1,7 @@
 #include "generate/FolderFiles.h"
 
 #include "platform/FileKinds.h"
+#include "platform/FileNames.h"
 #include "platform/NameCollation.h"
 
 #include <QFile>
@@ -12,12 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 // Whether the entry is listed for kinds. The entry's kind from the directory saves a status
 // call where the file system gives it.
@@ -66,17 +61,14 @@ FolderFiles::FolderFiles(const QString &folder, int folderFd, QByteArrayView pat
     while (const dirent *entry = ::readdir(m_dir)) {
         const QByteArrayView name(entry->d_name);
         if (subFolders && isWalkedSubFolder(folderFd, *entry)) {
-            subFolders->append(folder + QFile::decodeName(entry->d_name) + QLatin1Char('/'));
+            subFolders->append(folder + fileNameToText(name) + QLatin1Char('/'));
             continue;
         }
         if (pattern.isEmpty() || !matchesNamePattern(name, pattern) ||
             !isListed(folderFd, *entry, kinds))
             continue;
-        Entry listed{name.toByteArray(), QFile::decodeName(entry->d_name)};
-        // A name that is not valid in the file-name encoding is opened as its text encodes, as
-        // the full path would be.
-        if (!isAscii(name))
-            listed.nativeName = QFile::encodeName(listed.name);
+        // The text keeps every byte of the name, so the file opens by its own name.
+        Entry listed{name.toByteArray(), fileNameToText(name)};
         found.push_back(std::move(listed));
     }
 
@@ -91,7 +83,7 @@ FolderFiles::FolderFiles(const QString &folder, int folderFd, QByteArrayView pat
 
 int FolderFiles::open(const QString &folder)
 {
-    return ::open(folder.isEmpty() ? "." : QFile::encodeName(folder).constData(),
+    return ::open(folder.isEmpty() ? "." : textToFileName(folder).constData(),
                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 

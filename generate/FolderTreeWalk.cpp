@@ -1,5 +1,7 @@
 #include "generate/FolderTreeWalk.h"
 
+#include "platform/FileNames.h"
+
 #include <QFile>
 
 #include <sys/stat.h>
@@ -25,7 +27,7 @@ std::optional<FolderTreeWalk::Folder> FolderTreeWalk::next()
         struct stat st;
         const bool known = part.size() == folder.size() && fd >= 0
                                ? ::fstat(fd, &st) == 0
-                               : ::stat(QFile::encodeName(folder).constData(), &st) == 0;
+                               : ::stat(textToFileName(folder).constData(), &st) == 0;
         if (known) {
             const FolderIdentity id{quint64(st.st_dev), quint64(st.st_ino)};
             if (m_walked.contains(id)) {

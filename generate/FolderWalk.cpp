@@ -3,6 +3,7 @@
 #include "generate/FolderFiles.h"
 #include "generate/FolderTreeWalk.h"
 #include "platform/FileKinds.h"
+#include "platform/FileNames.h"
 #include "platform/NameCollation.h"
 
 #include <QFile>
@@ -83,7 +84,7 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes)
 void GetFileList(const QString &Mask, TFileKinds Kinds, QStringList &List)
 {
     const QString folder = folderPart(Mask);
-    const FolderFiles files(folder, QFile::encodeName(Mask.sliced(folder.size())), Kinds);
+    const FolderFiles files(folder, textToFileName(Mask.sliced(folder.size())), Kinds);
     for (const FolderFiles::Entry &entry : files.entries())
         List.append(folder + entry.name);
     NameCollation::system().sortUnique(List);

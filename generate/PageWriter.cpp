@@ -8,6 +8,7 @@
 #include "generate/ShortcutReader.h"
 #include "generate/StyleSheet.h"
 #include "platform/FileKinds.h"
+#include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 #include "settings/GlobalVariant.h"
 #include "widgets/VersionInfo.h"
@@ -145,7 +146,7 @@ QStringView titleOf(QStringView name)
 // Appends the line for a shortcut file at a full path, whatever the path names.
 void appendShortcutLine(QByteArray &out, const QString &fileName)
 {
-    const QByteArray nativePath = QFile::encodeName(fileName);
+    const QByteArray nativePath = textToFileName(fileName);
     // Only a regular file is opened: a FIFO or device could block or change state.
     const std::optional<quint32> attributes = fileAttributes(nativePath.constData());
     if (!attributes || !(*attributes & FileAttribute::Archive))
@@ -412,10 +413,16 @@ void appendNameText(QByteArray &out, QStringView name)
     qsizetype from = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
-        if (c != QLatin1Char('<') && c != QLatin1Char('>'))
+        // A byte of the name that is not UTF-8 is written as it is: the page is Shift-JIS, so a
+        // name made on a Shift-JIS system reads right. It is never "<" or ">" (those are ASCII).
+        const int byte = escapedFileNameByte(c);
+        if (c != QLatin1Char('<') && c != QLatin1Char('>') && byte < 0)
             continue;
         appendShiftJis(out, name.sliced(from, i - from));
-        out += c == QLatin1Char('<') ? "&lt;" : "&gt;";
+        if (byte >= 0)
+            out += char(byte);
+        else
+            out += c == QLatin1Char('<') ? "&lt;" : "&gt;";
         from = i + 1;
     }
     appendShiftJis(out, name.sliced(from));
@@ -424,7 +431,7 @@ void appendNameText(QByteArray &out, QStringView name)
 bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested)
 {
     lastReport = PageWriteReport();
-    const int fd = ::open(QFile::encodeName(Path).constData(),
+    const int fd = ::open(textToFileName(Path).constData(),
                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
         lastReport.error = systemReason(errno);

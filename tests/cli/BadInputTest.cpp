@@ -504,6 +504,25 @@ TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
     EXPECT_EQ(links, expected);
 }
 
+TEST_F(BadInputTest, NamesWithBytesThatAreNotUtf8)
+{
+    // Names in Shift-JIS, as a copy from a Windows system may leave them, and a byte that is
+    // never text: the files are still read, and the names reach the page as their own bytes.
+    writeBytes(fav("bad\xFF.url"), shortcut("http://bad/"));
+    const QByteArray folder = "\x95\x5C\x8E\xA6"; // 表示
+    ASSERT_EQ(::mkdir(fav(folder).constData(), 0755), 0);
+    writeBytes(fav(folder + "/\x83\x65\x83\x58\x83\x67.url"), shortcut("http://test/")); // テスト
+
+    const CliRun run = writePage();
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, summary(2, 2));
+    const QByteArray page = readBytes(output());
+    EXPECT_TRUE(isWholePage(page));
+    EXPECT_EQ(sectionsOf(page),
+              (QList<Section>{{"", {linkLine("http://bad/", "bad\xFF")}},
+                              {folder, {linkLine("http://test/", "\x83\x65\x83\x58\x83\x67")}}}));
+}
+
 TEST_F(BadInputTest, AThousandLevelsDeep)
 {
     QByteArray relative;
