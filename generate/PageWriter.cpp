@@ -4,7 +4,6 @@
 #include "generate/FolderTreeWalk.h"
 #include "generate/FolderWalk.h"
 #include "generate/PageText.h"
-#include "generate/ShortcutReadAhead.h"
 #include "generate/ShortcutReader.h"
 #include "generate/StyleSheet.h"
 #include "platform/FileKinds.h"
@@ -17,9 +16,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <deque>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -195,99 +194,6 @@ void WriteHTMLFooter(PageOutput &out)
     out.line("</html>");
 }
 
-// The folders of the page, listed one ahead of the one being written, with their files queued
-// for reading in page order as far as the read-ahead has room. While the writer writes one
-// folder, the helpers read on into the next.
-class FolderPipeline final
-{
-public:
-    struct Listed
-    {
-        QString path;
-        std::unique_ptr<FolderFiles> files;
-    };
-
-    // The folders of a list made before (folders), or else of the tree below root, walked
-    // while the page is written.
-    FolderPipeline(const QStringList *folders, const QString &root) : m_folders(folders)
-    {
-        if (!m_folders)
-            m_walk.emplace(root, "*.url", AllFileKinds);
-    }
-    ~FolderPipeline()
-    {
-        // The helpers stop before the folders they read in are closed.
-        m_reader.reset();
-    }
-    FolderPipeline(const FolderPipeline &) = delete;
-    FolderPipeline &operator=(const FolderPipeline &) = delete;
-
-    // The next folder to be written, or nothing after the last; the one after it is listed too.
-    const Listed *begin()
-    {
-        while (m_open.size() < 2 && listNext())
-            feed();
-        return m_open.empty() ? nullptr : &m_open.front();
-    }
-
-    // The values of the next file of the folder being written.
-    std::optional<ShortcutReader::Values> take()
-    {
-        std::optional<ShortcutReader::Values> values = m_reader->take();
-        feed();
-        return values;
-    }
-
-    // The folder begun last has been written, every file of it taken.
-    void end()
-    {
-        m_open.pop_front();
-        if (m_feedFolder > 0)
-            --m_feedFolder;
-    }
-
-private:
-    bool listNext()
-    {
-        if (m_walk) {
-            std::optional<FolderTreeWalk::Folder> folder = m_walk->next();
-            if (!folder)
-                return false;
-            m_open.push_back({std::move(folder->path), std::move(folder->files)});
-            return true;
-        }
-        if (m_listed >= m_folders->size())
-            return false;
-        QString path = EnsureTrailingBackslash((*m_folders)[m_listed++]);
-        auto files = std::make_unique<FolderFiles>(path, "*.url", AllFileKinds);
-        m_open.push_back({std::move(path), std::move(files)});
-        return true;
-    }
-
-    void feed()
-    {
-        while (m_feedFolder < m_open.size()) {
-            const FolderFiles &files = *m_open[m_feedFolder].files;
-            if (m_feedEntry == files.entries().size()) {
-                ++m_feedFolder;
-                m_feedEntry = 0;
-                continue;
-            }
-            if (!m_reader->hasRoom())
-                break;
-            m_reader->queue(files.fd(), files.entries()[m_feedEntry++].nativeName.constData());
-        }
-    }
-
-    const QStringList *m_folders;
-    qsizetype m_listed = 0; // of m_folders
-    std::optional<FolderTreeWalk> m_walk;
-    std::deque<Listed> m_open; // from the one being written on
-    size_t m_feedFolder = 0;   // the next file to queue, in m_open
-    size_t m_feedEntry = 0;
-    std::unique_ptr<ShortcutReadAhead> m_reader = std::make_unique<ShortcutReadAhead>();
-};
-
 bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteReport &report)
 {
     WriteHTMLHeader(out);
@@ -297,37 +203,48 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
     // read once, as the page is written, in the same order.
     const QString root = EnsureTrailingBackslash(GlobalVariant.FavoriteFolder);
     QStringList folders;
+    std::optional<FolderTreeWalk> walk;
     if (attachedGauge) {
         GetFolderTree(root, folders);
         attachedGauge->setMaximum(int(folders.size() - 1));
+    } else {
+        walk.emplace(root, "*.url", AllFileKinds);
     }
 
-    FolderPipeline pipeline(attachedGauge ? &folders : nullptr, root);
     for (qsizetype i = 0;; ++i) {
-        const FolderPipeline::Listed *folder = pipeline.begin();
-        if (!folder || (i > 0 && stopRequested && stopRequested()))
-            break;
-        if (attachedGauge)
+        // The folder with its files as GetFileList lists them for its path + "*.url", held
+        // open so that each file is opened by its name.
+        std::optional<FolderTreeWalk::Folder> folder;
+        if (walk) {
+            folder = walk->next();
+        } else if (i < folders.size()) {
+            if (i > 0 && stopRequested && stopRequested())
+                break;
             attachedGauge->setPosition(int(i));
-        // The folder's files as GetFileList lists them for its path + "*.url".
-        const FolderFiles &files = *folder->files;
+            const QString path = EnsureTrailingBackslash(folders[i]);
+            folder = FolderTreeWalk::Folder{
+                path, std::make_unique<FolderFiles>(path, "*.url", AllFileKinds)};
+        }
+        if (!folder || (walk && i > 0 && stopRequested && stopRequested()))
+            break;
 
         out.line("<div class=\"FolderName\">");
         out.buffer() += '\t';
         appendNameText(out.buffer(), FolderCaption(folder->path));
         out.endLine();
         out.line("</div>");
+        const FolderFiles &files = *folder->files;
         for (const FolderFiles::Entry &file : files.entries()) {
             out.line("<div class=\"FileList\">");
             // The walk found a regular file here, so its kind is not checked again.
-            const std::optional<ShortcutReader::Values> values = pipeline.take();
+            const std::optional<ShortcutReader::Values> values =
+                ShortcutReader::readFile(file.nativeName.constData(), files.fd());
             if (values) // else gone since it was listed: an empty line
                 appendLinkLine(out.buffer(), *values, titleOf(file.name));
             out.endLine();
             out.line("</div>");
             ++report.links;
         }
-        pipeline.end();
         out.line("<br>");
         ++report.folders;
         if (out.failed())
