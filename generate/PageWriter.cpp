@@ -14,6 +14,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -28,40 +29,66 @@ namespace {
 ProgressGauge *attachedGauge = nullptr;
 PageWriteReport lastReport;
 
-const char LineEnd[] = "\r\n";
-
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The page file: lines are gathered in a buffer and written in large pieces. The first failed
-// write is remembered and every later one is skipped.
+// The page file: lines are gathered in a buffer and written in large pieces, at line ends. The
+// first failed write is remembered and every later one is skipped. Without a file (fd -1) the
+// bytes are only gathered.
 class PageOutput final
 {
 public:
-    explicit PageOutput(int fd) : m_fd(fd) { m_buffer.reserve(BufferSize + 4096); }
+    explicit PageOutput(int fd) : m_fd(fd), m_data(new char[InitialCapacity]) {}
 
-    // The buffer the next line is built in.
-    QByteArray &buffer() { return m_buffer; }
+    // Appends bytes to the line being built. Copied inline: a page is built of many short
+    // pieces.
+    void put(QByteArrayView bytes)
+    {
+        if (bytes.size() > m_capacity - m_used)
+            grow(bytes.size());
+        std::memcpy(m_data.get() + m_used, bytes.data(), size_t(bytes.size()));
+        m_used += bytes.size();
+    }
+    template <size_t N> void put(const char (&literal)[N]) { put(QByteArrayView(literal, N - 1)); }
+    // Text in the page's encoding (Shift-JIS, numeric references for what it cannot hold).
+    void text(QStringView text)
+    {
+        m_scratch.resize(0);
+        appendShiftJis(m_scratch, text);
+        put(m_scratch);
+    }
+    // A name from the file system (appendNameText).
+    void name(QStringView name)
+    {
+        m_scratch.resize(0);
+        appendNameText(m_scratch, name);
+        put(m_scratch);
+    }
 
-    // Ends the line built in the buffer; writes the buffer out once it is large.
+    // Ends the line built; writes the buffer out once it is large.
     void endLine()
     {
-        m_buffer += LineEnd;
-        if (m_buffer.size() >= BufferSize)
+        put("\r\n");
+        if (m_used >= FlushSize && m_fd >= 0)
             flush();
     }
     void line(QByteArrayView text)
     {
-        m_buffer += text;
+        put(text);
+        endLine();
+    }
+    template <size_t N> void line(const char (&literal)[N])
+    {
+        put(literal);
         endLine();
     }
 
     bool flush()
     {
-        const char *data = m_buffer.constData();
-        qsizetype left = m_error ? 0 : m_buffer.size();
+        const char *data = m_data.get();
+        qsizetype left = m_error ? 0 : m_used;
         while (left > 0) {
             const ssize_t n = ::write(m_fd, data, size_t(left));
             if (n < 0 && errno == EINTR)
@@ -74,18 +101,36 @@ public:
             left -= n;
             m_written += n;
         }
-        m_buffer.clear();
+        m_used = 0;
         return m_error == 0;
     }
 
+    // What has been gathered and not written.
+    QByteArray bytes() const { return QByteArray(m_data.get(), m_used); }
     bool failed() const { return m_error != 0; }
     int error() const { return m_error; }
     qint64 written() const { return m_written; }
 
 private:
-    static constexpr qsizetype BufferSize = 64 * 1024;
+    static constexpr qsizetype FlushSize = 64 * 1024;
+    static constexpr qsizetype InitialCapacity = FlushSize + 16 * 1024;
+
+    // Room for a line longer than the buffer has left: the buffer grows; it is written out
+    // only at line ends.
+    void grow(qsizetype needed)
+    {
+        const qsizetype capacity = std::max(2 * m_capacity, m_used + needed);
+        std::unique_ptr<char[]> data(new char[size_t(capacity)]);
+        std::memcpy(data.get(), m_data.get(), size_t(m_used));
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
     int m_fd;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_data;
+    qsizetype m_capacity = InitialCapacity;
+    qsizetype m_used = 0;
+    QByteArray m_scratch;
     int m_error = 0;
     qint64 m_written = 0;
 };
@@ -93,7 +138,7 @@ private:
 // The href bytes of a URL: the three characters that could end the attribute or open a tag are
 // percent-encoded, as a browser would send them anyway. They never occur as the second byte of
 // a Shift-JIS character, so the bytes can be scanned one by one.
-void appendHref(QByteArray &out, QByteArrayView url)
+void appendHref(PageOutput &out, QByteArrayView url)
 {
     // Most URLs hold none of them, so the bytes between two are appended as one run.
     const char *run = url.data();
@@ -113,25 +158,26 @@ void appendHref(QByteArray &out, QByteArrayView url)
         default:
             continue;
         }
-        out.append(run, p - run).append(code, 3);
+        out.put(QByteArrayView(run, p - run));
+        out.put(QByteArrayView(code, 3));
         run = p + 1;
     }
-    out.append(run, end - run);
+    out.put(QByteArrayView(run, end - run));
 }
 
 // The text of a link line: the anchor with the URL and the title and, when comments are on, the
 // comment span.
-void appendLinkLine(QByteArray &out, const ShortcutReader::Values &values, QStringView title)
+void appendLinkLine(PageOutput &out, const ShortcutReader::Values &values, QStringView title)
 {
-    out += "\t<a href=\"";
+    out.put("\t<a href=\"");
     appendHref(out, values.url);
-    out += "\" target=\"_blank\">";
-    appendNameText(out, title);
-    out += "</a>";
+    out.put("\" target=\"_blank\">");
+    out.name(title);
+    out.put("</a>");
     if (GlobalVariant.Document.BVKCommentFlag) {
-        out += "<span class=\"BVKComment\">";
-        out += values.comment;
-        out += "</span>";
+        out.put("<span class=\"BVKComment\">");
+        out.put(values.comment);
+        out.put("</span>");
     }
 }
 
@@ -143,7 +189,7 @@ QStringView titleOf(QStringView name)
 }
 
 // Appends the line for a shortcut file at a full path, whatever the path names.
-void appendShortcutLine(QByteArray &out, const QString &fileName)
+void appendShortcutLine(PageOutput &out, const QString &fileName)
 {
     const QByteArray nativePath = textToFileName(fileName);
     // Only a regular file is opened: a FIFO or device could block or change state.
@@ -162,17 +208,17 @@ void WriteHTMLHeader(PageOutput &out)
     out.line("<html>");
     out.line("<head>");
     out.line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">");
-    appendShiftJis(out.buffer(), BuildStyleSheet());
+    out.text(BuildStyleSheet());
     out.endLine();
-    out.buffer() += "<title>";
-    appendShiftJis(out.buffer(), GlobalVariant.Document.Title);
-    out.buffer() += "</title>";
+    out.put("<title>");
+    out.text(GlobalVariant.Document.Title);
+    out.put("</title>");
     out.endLine();
     out.line("</head>");
     out.line("<body>");
     out.line("<div class=\"TitleMessage\">");
-    out.buffer() += '\t';
-    appendShiftJis(out.buffer(), GlobalVariant.Title.Title);
+    out.put("\t");
+    out.text(GlobalVariant.Title.Title);
     out.endLine();
     out.line("</div>");
     out.line("<br>");
@@ -229,8 +275,8 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
             break;
 
         out.line("<div class=\"FolderName\">");
-        out.buffer() += '\t';
-        appendNameText(out.buffer(), FolderCaption(folder->path));
+        out.put("\t");
+        out.name(FolderCaption(folder->path));
         out.endLine();
         out.line("</div>");
         const FolderFiles &files = *folder->files;
@@ -240,7 +286,7 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
             const std::optional<ShortcutReader::Values> values =
                 ShortcutReader::readFile(file.nativeName.constData(), files.fd());
             if (values) // else gone since it was listed: an empty line
-                appendLinkLine(out.buffer(), *values, titleOf(file.name));
+                appendLinkLine(out, *values, titleOf(file.name));
             out.endLine();
             out.line("</div>");
             ++report.links;
@@ -320,9 +366,9 @@ QString ShortcutTitle(const QString &FileName)
 
 QByteArray ShortcutLine(const QString &FileName)
 {
-    QByteArray line;
+    PageOutput line(-1);
     appendShortcutLine(line, FileName);
-    return line;
+    return line.bytes();
 }
 
 void appendNameText(QByteArray &out, QStringView name)
