@@ -12,11 +12,13 @@
 //   (Replacement shorter than Find, or Find one character that Replacement does not hold);
 // - results are whole characters: no surrogate is split where the input had none split;
 // - a name's page text holds no "<" or ">" byte, and reads back as the name, with &lt; and
-//   &gt; and numeric references for characters Shift-JIS cannot hold.
+//   &gt; and numeric references for characters Shift-JIS cannot hold;
+// - any bytes, as a file name, turn into text and back unchanged.
 
 #include "FuzzSupport.h"
 
 #include "generate/PageText.h"
+#include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 #include "settings/GlobalVariant.h"
 
@@ -69,8 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     const QByteArrayView data(bytes, size);
     QStringList texts;
-    for (const QByteArray &piece : data.toByteArray().split('\0'))
+    for (const QByteArray &piece : data.toByteArray().split('\0')) {
         texts.append(textOf(piece));
+        // A file name, whatever its bytes, turns into text and back unchanged, and its page
+        // text holds no markup.
+        const QString name = fileNameToText(piece);
+        FUZZ_CHECK(textToFileName(name) == piece);
+        QByteArray page;
+        appendNameText(page, name);
+        FUZZ_CHECK(!page.contains('<') && !page.contains('>'));
+    }
     if (texts.size() > 64)
         return 0;
 
