@@ -90,6 +90,8 @@ bool ShortcutReader::ShortText::equalsIgnoringCase(QByteArrayView name) const
 {
     if (tooLong || size != name.size())
         return false;
+    if (std::memcmp(bytes, name.data(), size_t(size)) == 0)
+        return true; // written as the name is, the usual case
     for (int i = 0; i < size; ++i) {
         if (asciiLower(bytes[i]) != asciiLower(name[i]))
             return false;
@@ -235,7 +237,30 @@ void ShortcutReader::byte(char c)
 void ShortcutReader::sectionBytes(const char *from, const char *to)
 {
     // The name runs to the last "]" of the line that is not the second byte of a double-byte
-    // character.
+    // character. Without a double-byte character begun or in the run (the usual case), every
+    // "]" counts, so only the last one matters.
+    if (!m_trailNext) {
+        bool plain = true;
+        for (const char *p = from; p < to && !m_utf8; ++p) {
+            if (static_cast<unsigned char>(*p) >= 0x81) {
+                plain = false;
+                break;
+            }
+        }
+        if (plain) {
+            for (const char *p = to; p > from;) {
+                if (*--p == ']') {
+                    m_name.add(from, p);
+                    m_sectionAtClose = m_name;
+                    m_sawClose = true;
+                    from = p;
+                    break;
+                }
+            }
+            m_name.add(from, to);
+            return;
+        }
+    }
     for (; from < to; ++from) {
         const char c = *from;
         if (m_trailNext) {

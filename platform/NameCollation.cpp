@@ -80,30 +80,38 @@ std::vector<qsizetype> NameCollation::sortedOrder(const std::vector<QStringView>
         return order;
     }
 
-    // The case-folded texts side by side in one buffer. A name in ASCII (the common case) is
-    // folded by lowering its letters, which is what full case folding does to ASCII.
-    std::u16string folded;
+    // The case-folded texts side by side in one buffer. Folding goes character by character,
+    // as QString::toCaseFolded does (no character's folding changes its length), with the
+    // letters of ASCII done in place.
+    size_t total = 0;
+    for (const QStringView text : texts)
+        total += size_t(text.size());
+    std::u16string folded(total, u'\0');
+    char16_t *out = folded.data();
     std::vector<std::pair<size_t, size_t>> spans; // offset and length in folded
     spans.reserve(texts.size());
     for (const QStringView text : texts) {
-        const size_t from = folded.size();
-        const bool ascii =
-            std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii) {
-            for (const QChar c : text) {
-                const char16_t u = c.unicode();
-                folded += (u >= u'A' && u <= u'Z') ? char16_t(u - u'A' + u'a') : u;
+        spans.emplace_back(size_t(out - folded.data()), size_t(text.size()));
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = text[i].unicode();
+            if (u < 0x80) {
+                *out++ = (u >= u'A' && u <= u'Z') ? char16_t(u - u'A' + u'a') : u;
+            } else if (QChar::isHighSurrogate(u) && i + 1 < n &&
+                       QChar::isLowSurrogate(text[i + 1].unicode())) {
+                const char32_t c =
+                    QChar::toCaseFolded(QChar::surrogateToUcs4(u, text[i + 1].unicode()));
+                *out++ = QChar::highSurrogate(c);
+                *out++ = QChar::lowSurrogate(c);
+                ++i;
+            } else {
+                *out++ = char16_t(QChar::toCaseFolded(char32_t(u)));
             }
-        } else {
-            const QString text16 = text.toString().toCaseFolded();
-            folded.append(reinterpret_cast<const char16_t *>(text16.utf16()), text16.size());
         }
-        spans.emplace_back(from, folded.size() - from);
     }
-    const std::u16string_view all(folded);
-    sortBy([&](qsizetype x, qsizetype y) {
-        return all.substr(spans[x].first, spans[x].second)
-            .compare(all.substr(spans[y].first, spans[y].second));
-    });
+    auto key = [&](qsizetype i) {
+        return std::u16string_view(folded.data() + spans[size_t(i)].first, spans[size_t(i)].second);
+    };
+    sortBy([&](qsizetype x, qsizetype y) { return key(x).compare(key(y)); });
     return order;
 }
