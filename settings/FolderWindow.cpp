@@ -51,16 +51,12 @@ QLabel *makeWrappedLabel(QWidget *parent, const char *name, const QRect &geometr
 } // namespace
 
 TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow)
+    : TSecondaryWindow(mainWindow, Qt::Window)
 {
     setObjectName(QStringLiteral("frmFavoriteFolderSelect"));
     setWindowTitle(QStringLiteral("お気に入りフォルダの変更"));
     setFont(windowFont(12));
     setFixedSize(321, 368);
-    // Closing this window hides it; it never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -148,12 +144,6 @@ void TfrmFavoriteFolderSelect::btnCloseClick()
     close();
 }
 
-bool TfrmFavoriteFolderSelect::FormCloseQuery()
-{
-    enableMainWindow();
-    return true;
-}
-
 void TfrmFavoriteFolderSelect::FormHide()
 {
     Timer1->stop();
@@ -161,43 +151,6 @@ void TfrmFavoriteFolderSelect::FormHide()
         GlobalVariant.FavoriteFolder =
             rbDefault->isChecked() ? SpecialFolderPath(CSIDL_FAVORITES) : ShellTreeView1->path();
         lblSelectedFolder->setText(GlobalVariant.FavoriteFolder);
-        try {
-            SaveSettings();
-        } catch (const TalvensaError &e) {
-            reportError(e.message());
-        } catch (const std::exception &e) {
-            reportError(QString::fromUtf8(e.what()));
-        }
+        saveSettingsReportingErrors();
     }
-    // The close query has enabled the main window already; a hide that did not come through
-    // it must not leave the main window locked either.
-    enableMainWindow();
-}
-
-void TfrmFavoriteFolderSelect::enableMainWindow()
-{
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(true);
-}
-
-void TfrmFavoriteFolderSelect::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmFavoriteFolderSelect::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
-}
-
-void TfrmFavoriteFolderSelect::closeEvent(QCloseEvent *event)
-{
-    if (FormCloseQuery())
-        event->accept();
-    else
-        event->ignore();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "widgets/SecondaryWindow.h"
 
 class QFrame;
 class QGroupBox;
@@ -18,7 +17,7 @@ class TShellTreeView;
 //
 // A top-level window: the main window disables itself while this one is open, which must not
 // disable this one too.
-class TfrmFavoriteFolderSelect final : public QWidget
+class TfrmFavoriteFolderSelect final : public TSecondaryWindow
 {
     Q_OBJECT
 
@@ -28,19 +27,10 @@ public:
     void Timer1Timer();
     void btnCloseClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void FormCreate();
-    void FormShow();
-    void FormHide();
-    bool FormCloseQuery();
-    void enableMainWindow();
-
-    QPointer<QWidget> m_mainWindow;
+    void FormShow() override;
+    void FormHide() override;
 
     QGroupBox *grbChangeFolder = nullptr;
     QFrame *pnlDefaultFavorite = nullptr;

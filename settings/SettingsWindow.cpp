@@ -119,17 +119,12 @@ void showColor(TPictureButton *button, TColor color)
 
 } // namespace
 
-TfrmSetting::TfrmSetting(QWidget *mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow)
+TfrmSetting::TfrmSetting(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt::Window)
 {
     setObjectName(QStringLiteral("frmSetting"));
     setWindowTitle(QStringLiteral("デザインの 設定"));
     setFont(windowFont(12));
     setFixedSize(673, 545);
-    // Closing this window hides it; it never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -400,12 +395,6 @@ void TfrmSetting::btnBackClick()
     hide();
 }
 
-bool TfrmSetting::FormCloseQuery()
-{
-    enableMainWindow();
-    return true;
-}
-
 void TfrmSetting::FormHide()
 {
     Timer1->stop();
@@ -445,41 +434,6 @@ void TfrmSetting::FormHide()
         link.BackColor = btnRollOverBackColor->inColor();
         link.OpenRightWindowFlag = rbMode2->isChecked();
 
-        try {
-            SaveSettings();
-        } catch (const TalvensaError &e) {
-            reportError(e.message());
-        } catch (const std::exception &e) {
-            reportError(QString::fromUtf8(e.what()));
-        }
+        saveSettingsReportingErrors();
     }
-    enableMainWindow();
-}
-
-void TfrmSetting::enableMainWindow()
-{
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(true);
-}
-
-void TfrmSetting::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmSetting::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
-}
-
-void TfrmSetting::closeEvent(QCloseEvent *event)
-{
-    if (FormCloseQuery())
-        event->accept();
-    else
-        event->ignore();
 }

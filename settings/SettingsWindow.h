@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "widgets/SecondaryWindow.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +18,7 @@ class TPictureButton;
 //
 // A top-level window: the main window disables itself while this one is open, which must not
 // disable this one too.
-class TfrmSetting final : public QWidget
+class TfrmSetting final : public TSecondaryWindow
 {
     Q_OBJECT
 
@@ -34,21 +33,14 @@ public:
     void btnBackClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
-    void FormShow();
-    void FormHide();
-    bool FormCloseQuery();
+    void FormShow() override;
+    void FormHide() override;
     void PaintBox1Paint();
     void createControls();
-    void enableMainWindow();
-
-    QPointer<QWidget> m_mainWindow;
 
     QLabel *Image1 = nullptr;
     QWidget *PaintBox1 = nullptr;

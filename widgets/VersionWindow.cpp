@@ -67,17 +67,12 @@ TURLLink *addLink(QWidget *parent, const char *name, const QString &caption, con
 
 } // namespace
 
-TfrmVersion::TfrmVersion(QWidget *mainWindow)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
-      m_mainWindow(mainWindow)
+TfrmVersion::TfrmVersion(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(windowFont(12));
     setFixedSize(345, 224);
-    // Closing this window hides it; it never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -152,42 +147,10 @@ void TfrmVersion::setVersionText(const QString &text)
 
 void TfrmVersion::FormShow()
 {
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(false);
-}
-
-bool TfrmVersion::FormCloseQuery()
-{
-    if (m_mainWindow)
-        m_mainWindow->setEnabled(true);
-    return true;
+    setMainWindowEnabled(false);
 }
 
 void TfrmVersion::btnCloseClick()
 {
     close();
-}
-
-void TfrmVersion::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmVersion::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    // Closing has enabled the main window already; a hide that did not come through the close
-    // query must not leave it locked either.
-    if (!event->spontaneous() && m_mainWindow)
-        m_mainWindow->setEnabled(true);
-}
-
-void TfrmVersion::closeEvent(QCloseEvent *event)
-{
-    if (FormCloseQuery())
-        event->accept();
-    else
-        event->ignore();
 }

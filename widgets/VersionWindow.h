@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "widgets/SecondaryWindow.h"
 
 class QLabel;
 class TPictureButton;
@@ -12,7 +11,7 @@ class TURLLink;
 // when the window is created. The window disables the main window while it is shown.
 //
 // A top-level window: the main window it disables must not disable it too.
-class TfrmVersion final : public QWidget
+class TfrmVersion final : public TSecondaryWindow
 {
     Q_OBJECT
 
@@ -21,18 +20,10 @@ public:
 
     void btnCloseClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void FormCreate();
-    void FormShow();
-    bool FormCloseQuery();
+    void FormShow() override;
     void setVersionText(const QString &text);
-
-    QPointer<QWidget> m_mainWindow;
 
     QLabel *Label1 = nullptr;
     QLabel *Image2 = nullptr;

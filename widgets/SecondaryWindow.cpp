@@ -1,0 +1,65 @@
+#include "widgets/SecondaryWindow.h"
+
+#include "settings/GlobalVariant.h"
+#include "widgets/DialogSeam.h"
+
+#include <QCloseEvent>
+#include <QHideEvent>
+#include <QShowEvent>
+
+TSecondaryWindow::TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind)
+    : QWidget(nullptr,
+              kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_mainWindow(mainWindow)
+{
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+bool TSecondaryWindow::FormCloseQuery()
+{
+    setMainWindowEnabled(true);
+    return true;
+}
+
+void TSecondaryWindow::setMainWindowEnabled(bool enabled)
+{
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(enabled);
+}
+
+void TSecondaryWindow::saveSettingsReportingErrors()
+{
+    try {
+        SaveSettings();
+    } catch (const TalvensaError &e) {
+        reportError(e.message());
+    } catch (const std::exception &e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TSecondaryWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TSecondaryWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    FormHide();
+    // Closing has enabled the main window already; a hide that did not come through the close
+    // query must not leave it locked either.
+    setMainWindowEnabled(true);
+}
+
+void TSecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
