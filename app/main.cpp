@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "settings/FolderWindow.h"
 #include "settings/SettingsWindow.h"
+#include "widgets/ProgramIcon.h"
 #include "widgets/SystemPalette.h"
 #include "widgets/VersionWindow.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talvensa"));
     QApplication::setApplicationDisplayName(QStringLiteral("Talvensa"));
+    QApplication::setWindowIcon(programIcon());
     applyPaletteToSystemColors();
 
     // The four windows, in this order; the main window's creation runs first, and the main
