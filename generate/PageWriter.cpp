@@ -167,7 +167,7 @@ void appendHref(PageOutput &out, QByteArrayView url)
 
 // The text of a link line: the anchor with the URL and the title and, when comments are on, the
 // comment span.
-void appendLinkLine(PageOutput &out, const ShortcutReader::Values &values, QStringView title)
+void appendLinkLine(PageOutput &out, const ShortcutReader::ValueViews &values, QStringView title)
 {
     out.put("\t<a href=\"");
     appendHref(out, values.url);
@@ -199,7 +199,7 @@ void appendShortcutLine(PageOutput &out, const QString &fileName)
     const std::optional<ShortcutReader::Values> values =
         ShortcutReader::readFile(nativePath.constData());
     if (values) // else gone since it was looked at
-        appendLinkLine(out, *values, ShortcutTitle(fileName));
+        appendLinkLine(out, {values->url, values->comment}, ShortcutTitle(fileName));
 }
 
 void WriteHTMLHeader(PageOutput &out)
@@ -257,6 +257,7 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
         walk.emplace(root, "*.url", AllFileKinds);
     }
 
+    ShortcutReader reader;
     for (qsizetype i = 0;; ++i) {
         // The folder with its files as GetFileList lists them for its path + "*.url", held
         // open so that each file is opened by its name.
@@ -282,11 +283,12 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
         const FolderFiles &files = *folder->files;
         for (const FolderFiles::Entry &file : files.entries()) {
             out.line("<div class=\"FileList\">");
-            // The walk found a regular file here, so its kind is not checked again.
-            const std::optional<ShortcutReader::Values> values =
-                ShortcutReader::readFile(file.nativeName.constData(), files.fd());
-            if (values) // else gone since it was listed: an empty line
-                appendLinkLine(out, *values, titleOf(file.name));
+            // The walk found a regular file here, so its kind is not checked again. One reader
+            // serves every file, so its memory is taken once.
+            reader.reset();
+            if (reader.read(file.nativeName.constData(), files.fd()))
+                appendLinkLine(out, reader.valueViews(), titleOf(file.name));
+            // else gone since it was listed: an empty line
             out.endLine();
             out.line("</div>");
             ++report.links;

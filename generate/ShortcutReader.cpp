@@ -29,6 +29,13 @@ char asciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
+// Makes bytes empty; memory it holds is kept for what comes next (a null array stays null).
+void emptyKeepingMemory(QByteArray &bytes)
+{
+    if (!bytes.isEmpty())
+        bytes.resize(0);
+}
+
 // The first CR or LF in [from, to), or to.
 const char *lineEndIn(const char *from, const char *to)
 {
@@ -183,6 +190,33 @@ ShortcutReader::Values ShortcutReader::values() const
     return {cut(m_url.value), cut(m_comment.value)};
 }
 
+ShortcutReader::ValueViews ShortcutReader::valueViews()
+{
+    auto cut = [this](const QByteArray &value, QByteArray &converted) {
+        const QByteArrayView kept =
+            QByteArrayView(value).first(cutLength(value, MaxValueBytes, m_utf8));
+        if (!m_utf8)
+            return kept;
+        converted = toShiftJis(QString::fromUtf8(kept));
+        return QByteArrayView(converted);
+    };
+    return {cut(m_url.value, m_convertedUrl), cut(m_comment.value, m_convertedComment)};
+}
+
+void ShortcutReader::reset()
+{
+    // Every state goes back to its start; only the values' memory is kept.
+    QByteArray buffers[] = {std::move(m_url.value), std::move(m_url.pendingBlanks),
+                            std::move(m_comment.value), std::move(m_comment.pendingBlanks)};
+    *this = ShortcutReader();
+    QByteArray *targets[] = {&m_url.value, &m_url.pendingBlanks, &m_comment.value,
+                             &m_comment.pendingBlanks};
+    for (int i = 0; i < 4; ++i) {
+        emptyKeepingMemory(buffers[i]);
+        *targets[i] = std::move(buffers[i]);
+    }
+}
+
 void ShortcutReader::byte(char c)
 {
     if (c == '\r' || c == '\n') {
@@ -213,8 +247,8 @@ void ShortcutReader::byte(char c)
         if (c == '=') {
             m_target = wantedTarget();
             if (m_target) {
-                m_target->value.clear();
-                m_target->pendingBlanks.clear();
+                emptyKeepingMemory(m_target->value);
+                emptyKeepingMemory(m_target->pendingBlanks);
                 m_kind = LineKind::Value;
             } else {
                 m_kind = LineKind::Ignored;
@@ -345,15 +379,23 @@ void ShortcutReader::endLine()
 
 std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativePath, int folderFd)
 {
+    ShortcutReader reader;
+    if (!reader.read(nativePath, folderFd))
+        return std::nullopt;
+    return reader.values();
+}
+
+bool ShortcutReader::read(const char *nativePath, int folderFd)
+{
     // Non-blocking, so that a FIFO put in place of the file after it was listed gives an empty
     // read instead of a wait.
     const int fd = ::openat(folderFd, nativePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        return Values{}; // there, but unreadable: no values, as the profile reader gives
+            return false;
+        finish(); // there, but unreadable: no values, as the profile reader gives
+        return true;
     }
-    ShortcutReader reader;
     char buffer[16384];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -361,13 +403,13 @@ std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativ
             continue;
         if (n <= 0)
             break;
-        reader.feed(QByteArrayView(buffer, n));
+        feed(QByteArrayView(buffer, n));
         // A regular file returns less than asked only at its end; stopping there saves a read
         // per file. Nothing after both values can change them either.
-        if (n < qsizetype(sizeof buffer) || reader.isComplete())
+        if (n < qsizetype(sizeof buffer) || isComplete())
             break;
     }
     ::close(fd);
-    reader.finish();
-    return reader.values();
+    finish();
+    return true;
 }

@@ -39,11 +39,26 @@ public:
     Values values() const;
     bool isUtf8() const { return m_utf8; }
 
+    // The same values as views into the reader, valid until it is reset or fed again: a page
+    // reads many files with one reader and copies nothing.
+    struct ValueViews
+    {
+        QByteArrayView url;
+        QByteArrayView comment;
+    };
+    ValueViews valueViews();
+
+    // Starts afresh for another file, keeping the memory the values took.
+    void reset();
+
     // Opens and reads a shortcut file without blocking (a FIFO gives no values rather than a
     // wait); the caller makes sure the path names a regular file first. A relative path is taken
     // from the folder open as folderFd (AT_FDCWD: the working folder). Nothing when there is no
     // such file; no values when it cannot be read.
     static std::optional<Values> readFile(const char *nativePath, int folderFd = AT_FDCWD);
+    // The same into this reader, which must be fresh (or reset); false when there is no such
+    // file. The values are then those of valueViews() or values().
+    bool read(const char *nativePath, int folderFd = AT_FDCWD);
 
 private:
     enum class LineKind
@@ -99,6 +114,8 @@ private:
 
     Target m_url;
     Target m_comment;
+    QByteArray m_convertedUrl; // the values of a UTF-8 file in Shift-JIS, for valueViews()
+    QByteArray m_convertedComment;
     Section m_section = Section::None;
     LineKind m_kind = LineKind::Start;
     ShortText m_name;           // section name or key
