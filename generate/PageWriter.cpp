@@ -140,29 +140,22 @@ private:
 // a Shift-JIS character, so the bytes can be scanned one by one.
 void appendHref(PageOutput &out, QByteArrayView url)
 {
-    // Most URLs hold none of them, so the bytes between two are appended as one run.
-    const char *run = url.data();
-    const char *const end = run + url.size();
-    for (const char *p = run; p < end; ++p) {
-        const char *code;
-        switch (*p) {
-        case '"':
-            code = "%22";
-            break;
-        case '<':
-            code = "%3C";
-            break;
-        case '>':
-            code = "%3E";
-            break;
-        default:
-            continue;
+    // Most URLs hold none of them, so the bytes between two are appended as one run, found with
+    // memchr.
+    const char *p = url.data();
+    const char *const end = p + url.size();
+    while (p < end) {
+        const char *next = end;
+        for (const char c : {'"', '<', '>'}) {
+            if (const void *found = std::memchr(p, c, size_t(next - p)))
+                next = static_cast<const char *>(found);
         }
-        out.put(QByteArrayView(run, p - run));
-        out.put(QByteArrayView(code, 3));
-        run = p + 1;
+        out.put(QByteArrayView(p, next - p));
+        if (next == end)
+            break;
+        out.put(*next == '"' ? QByteArrayView("%22") : *next == '<' ? "%3C" : "%3E");
+        p = next + 1;
     }
-    out.put(QByteArrayView(run, end - run));
 }
 
 // The text of a link line: the anchor with the URL and the title and, when comments are on, the
