@@ -59,12 +59,36 @@ public:
         appendShiftJis(m_scratch, text);
         put(m_scratch);
     }
-    // A name from the file system (appendNameText).
+    // A name from the file system (appendNameText). A name of characters that the code page
+    // holds, without "<" or ">", is encoded straight into the buffer; any other goes through
+    // appendNameText.
     void name(QStringView name)
     {
-        m_scratch.resize(0);
-        appendNameText(m_scratch, name);
-        put(m_scratch);
+        const quint32 *const table = shiftJisTable();
+        if (2 * name.size() > m_capacity - m_used)
+            grow(2 * name.size());
+        char *out = m_data.get() + m_used;
+        for (const QChar character : name) {
+            const char16_t c = character.unicode();
+            if (c < 0x80 && c != u'<' && c != u'>') {
+                *out++ = char(c);
+                continue;
+            }
+            const quint32 code = c < 0x80 ? 0 : table[c];
+            if (code == 0) {
+                m_scratch.resize(0);
+                appendNameText(m_scratch, name);
+                put(m_scratch);
+                return;
+            }
+            if (code & 0x10000) {
+                *out++ = char(code & 0xFF);
+            } else {
+                *out++ = char(code >> 8);
+                *out++ = char(code & 0xFF);
+            }
+        }
+        m_used = out - m_data.get();
     }
 
     // Ends the line built; writes the buffer out once it is large.

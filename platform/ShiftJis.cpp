@@ -106,6 +106,7 @@ public:
     }
 
     quint32 lookup(char16_t c) const { return (*m_table)[c]; }
+    const quint32 *data() const { return m_table->data(); }
 
 private:
     // The same checks asked of the converter character by character, for a converter whose
@@ -184,6 +185,11 @@ void appendShiftJis(QByteArray &out, QStringView text)
         }
     }
     out.resize(p - out.constData());
+}
+
+const quint32 *shiftJisTable()
+{
+    return encodeTable().data();
 }
 
 QByteArray toShiftJis(QStringView text)

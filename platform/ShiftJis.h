@@ -17,3 +17,8 @@ bool fitsShiftJis(QStringView text);
 QString fromShiftJis(QByteArrayView bytes);
 // True when the bytes are whole, valid code page 932 characters (fromShiftJis loses nothing).
 bool isValidShiftJis(QByteArrayView bytes);
+
+// The table behind appendShiftJis, for a writer that encodes in a loop of its own. For a UTF-16
+// code unit: 0 when the code page cannot hold it (and for surrogates), b | 0x10000 for one byte
+// b, otherwise the two bytes as lead << 8 | trail. Characters below 0x80 are themselves.
+const quint32 *shiftJisTable();
