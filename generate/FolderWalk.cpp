@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -28,19 +29,20 @@ char asciiLower(char c)
 
 bool matchesNamePattern(QByteArrayView name, QByteArrayView pattern)
 {
-    // "*" followed by plain text (such as "*.url") asks only how the name ends.
-    if (pattern.startsWith('*')) {
-        const QByteArrayView ending = pattern.sliced(1);
-        if (!ending.contains('*') && !ending.contains('?')) {
-            if (name.size() < ending.size())
+    // "*" followed by plain text (such as "*.url") asks only how the name ends. Asked for
+    // every entry of every folder, so the pattern is looked at with plain loops.
+    const auto isWildcard = [](char c) { return c == '*' || c == '?'; };
+    if (!pattern.isEmpty() && pattern[0] == '*' &&
+        std::none_of(pattern.begin() + 1, pattern.end(), isWildcard)) {
+        const qsizetype length = pattern.size() - 1;
+        if (name.size() < length)
+            return false;
+        const char *tail = name.data() + name.size() - length;
+        for (qsizetype i = 0; i < length; ++i) {
+            if (asciiLower(tail[i]) != asciiLower(pattern[i + 1]))
                 return false;
-            const QByteArrayView tail = name.last(ending.size());
-            for (qsizetype i = 0; i < ending.size(); ++i) {
-                if (asciiLower(tail[i]) != asciiLower(ending[i]))
-                    return false;
-            }
-            return true;
         }
+        return true;
     }
     // Iterative wildcard match with one point to come back to after a "*".
     qsizetype n = 0, p = 0, starP = -1, starN = 0;
