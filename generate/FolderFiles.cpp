@@ -57,7 +57,12 @@ FolderFiles::FolderFiles(const QString &folder, int folderFd, QByteArrayView pat
         ::close(folderFd);
         return;
     }
-    std::vector<Entry> found;
+    struct Found
+    {
+        size_t nativeAt; // in m_nativeNames
+        QString name;
+    };
+    std::vector<Found> found;
     while (const dirent *entry = ::readdir(m_dir)) {
         const QByteArrayView name(entry->d_name);
         if (subFolders && isWalkedSubFolder(folderFd, *entry)) {
@@ -68,17 +73,19 @@ FolderFiles::FolderFiles(const QString &folder, int folderFd, QByteArrayView pat
             !isListed(folderFd, *entry, kinds))
             continue;
         // The text keeps every byte of the name, so the file opens by its own name.
-        Entry listed{name.toByteArray(), fileNameToText(name)};
-        found.push_back(std::move(listed));
+        found.push_back({m_nativeNames.size(), fileNameToText(name)});
+        m_nativeNames.append(name.data(), size_t(name.size()) + 1);
     }
 
     std::vector<QStringView> names;
     names.reserve(found.size());
-    for (const Entry &entry : found)
+    for (const Found &entry : found)
         names.push_back(entry.name);
     m_entries.reserve(found.size());
-    for (const qsizetype i : NameCollation::system().sortedOrder(names))
-        m_entries.push_back(std::move(found[size_t(i)]));
+    for (const qsizetype i : NameCollation::system().sortedOrder(names)) {
+        Found &entry = found[size_t(i)];
+        m_entries.push_back({m_nativeNames.data() + entry.nativeAt, std::move(entry.name)});
+    }
 }
 
 int FolderFiles::open(const QString &folder)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
 #include <vector>
 
 #include <dirent.h>
@@ -23,8 +24,8 @@ class FolderFiles final
 public:
     struct Entry
     {
-        QByteArray nativeName; // what openat() takes, relative to fd()
-        QString name;          // the name as text
+        const char *nativeName; // what openat() takes, relative to fd(); lives as long as this
+        QString name;           // the name as text
     };
 
     // Folder is a folder path ending with "/" (empty: the working folder); pattern is a name
@@ -51,4 +52,5 @@ public:
 private:
     DIR *m_dir = nullptr;
     std::vector<Entry> m_entries;
+    std::string m_nativeNames; // the entries' names one after the other, each ended by a NUL
 };

@@ -303,7 +303,7 @@ bool writePage(PageOutput &out, const StopRequest &stopRequested, PageWriteRepor
             // The walk found a regular file here, so its kind is not checked again. One reader
             // serves every file, so its memory is taken once.
             reader.reset();
-            if (reader.read(file.nativeName.constData(), files.fd()))
+            if (reader.read(file.nativeName, files.fd()))
                 appendLinkLine(out, reader.valueViews(), titleOf(file.name));
             // else gone since it was listed: an empty line
             out.endLine();
