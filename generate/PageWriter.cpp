@@ -46,6 +46,9 @@ public:
     // pieces.
     void put(QByteArrayView bytes)
     {
+        // An empty view may carry no pointer at all, which memcpy must not be given.
+        if (bytes.isEmpty())
+            return;
         if (bytes.size() > m_capacity - m_used)
             grow(bytes.size());
         std::memcpy(m_data.get() + m_used, bytes.data(), size_t(bytes.size()));
