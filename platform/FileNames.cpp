@@ -43,8 +43,14 @@ qsizetype validSequenceLength(QByteArrayView bytes, qsizetype i)
 
 QString fileNameToText(QByteArrayView name)
 {
+    // Every name of a folder comes through here. The decoder puts U+FFFD for what is not UTF-8,
+    // so a result without it came from valid UTF-8 and is the answer; that saves a separate
+    // check of the bytes for the usual name.
+    QString decoded = QString::fromUtf8(name);
+    if (!decoded.contains(QChar::ReplacementCharacter))
+        return decoded;
     if (name.isValidUtf8())
-        return QString::fromUtf8(name);
+        return decoded; // the name holds U+FFFD itself
     QString text;
     text.reserve(name.size());
     qsizetype i = 0;
@@ -67,10 +73,7 @@ QByteArray textToFileName(QStringView text)
     name.reserve(text.size());
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!c.isLowSurrogate() || (i > 0 && text[i - 1].isHighSurrogate()))
-            continue;
-        const int byte = escapedFileNameByte(c);
+        const int byte = escapedFileNameByte(text, i);
         if (byte < 0)
             continue;
         name += text.sliced(from, i - from).toUtf8();
