@@ -205,16 +205,25 @@ ShortcutReader::ValueViews ShortcutReader::valueViews()
 
 void ShortcutReader::reset()
 {
-    // Every state goes back to its start; only the values' memory is kept.
-    QByteArray buffers[] = {std::move(m_url.value), std::move(m_url.pendingBlanks),
-                            std::move(m_comment.value), std::move(m_comment.pendingBlanks)};
-    *this = ShortcutReader();
-    QByteArray *targets[] = {&m_url.value, &m_url.pendingBlanks, &m_comment.value,
-                             &m_comment.pendingBlanks};
-    for (int i = 0; i < 4; ++i) {
-        emptyKeepingMemory(buffers[i]);
-        *targets[i] = std::move(buffers[i]);
+    // Every state goes back to where a new reader starts (a member added to the reader is reset
+    // here too); the values' memory is kept. The converted values are made anew when needed.
+    for (Target *target : {&m_url, &m_comment}) {
+        emptyKeepingMemory(target->value);
+        emptyKeepingMemory(target->pendingBlanks);
+        target->seenSection = false;
+        target->done = false;
     }
+    m_section = Section::None;
+    m_kind = LineKind::Start;
+    m_name.clear();
+    m_sectionAtClose.clear();
+    m_sawClose = false;
+    m_trailNext = false;
+    m_target = nullptr;
+    m_atFileStart = true;
+    m_markMatched = 0;
+    m_utf8 = false;
+    m_lastWasCr = false;
 }
 
 void ShortcutReader::byte(char c)
