@@ -400,7 +400,7 @@ void appendNameText(QByteArray &out, QStringView name)
         const QChar c = name[i];
         // A byte of the name that is not UTF-8 is written as it is: the page is Shift-JIS, so a
         // name made on a Shift-JIS system reads right. It is never "<" or ">" (those are ASCII).
-        const int byte = escapedFileNameByte(c);
+        const int byte = escapedFileNameByte(name, i);
         if (c != QLatin1Char('<') && c != QLatin1Char('>') && byte < 0)
             continue;
         appendShiftJis(out, name.sliced(from, i - from));

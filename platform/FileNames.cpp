@@ -73,10 +73,7 @@ QByteArray textToFileName(QStringView text)
     name.reserve(text.size());
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!c.isLowSurrogate() || (i > 0 && text[i - 1].isHighSurrogate()))
-            continue;
-        const int byte = escapedFileNameByte(c);
+        const int byte = escapedFileNameByte(text, i);
         if (byte < 0)
             continue;
         name += text.sliced(from, i - from).toUtf8();

@@ -16,9 +16,12 @@
 QString fileNameToText(QByteArrayView name);
 QByteArray textToFileName(QStringView text);
 
-// The byte a character stands for when it is an escaped byte of a name, or -1.
-inline int escapedFileNameByte(QChar c)
+// The byte that text[i] stands for when it is an escaped byte of a name, or -1. The second half
+// of a surrogate pair (a character such as U+1F4C0) is never one.
+inline int escapedFileNameByte(QStringView text, qsizetype i)
 {
-    const char16_t u = c.unicode();
-    return (u >= 0xDC80 && u <= 0xDCFF) ? int(u - 0xDC00) : -1;
+    const char16_t u = text[i].unicode();
+    if (u < 0xDC80 || u > 0xDCFF || (i > 0 && text[i - 1].isHighSurrogate()))
+        return -1;
+    return int(u - 0xDC00);
 }

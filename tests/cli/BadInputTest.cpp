@@ -477,7 +477,8 @@ TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
     writeBytes(fav("<b>bold.url"), shortcut("http://markup/\"><script>"));
     writeBytes(fav("a&b.url"), shortcut("http://amp/?a=1&b=2"));
     writeBytes(fav("  blanks  .url"), shortcut("http://blanks/"));
-    writeBytes(fav("j\xC3\xBCrgen \xF0\x9F\x98\x80.url"), shortcut("http://outside-sjis/"));
+    writeBytes(fav("j\xC3\xBCrgen \xF0\x9F\x98\x80\xF0\x9F\x93\x80.url"),
+               shortcut("http://outside-sjis/"));
     const QByteArray folder = "<i> & \xE8\xA1\xA8\xE7\xA4\xBA "; // "<i> & 表示 "
     ASSERT_EQ(::mkdir(fav(folder).constData(), 0755), 0);
     writeBytes(fav(folder + "/x.url"), shortcut("http://x/"));
@@ -499,7 +500,7 @@ TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
     QList<QByteArray> expected{linkLine("http://markup/%22%3E%3Cscript%3E", "&lt;b&gt;bold"),
                                linkLine("http://amp/?a=1&b=2", "a&b"),
                                linkLine("http://blanks/", "  blanks  "),
-                               linkLine("http://outside-sjis/", "j&#252;rgen &#128512;")};
+                               linkLine("http://outside-sjis/", "j&#252;rgen &#128512;&#128192;")};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(links, expected);
 }

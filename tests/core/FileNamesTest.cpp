@@ -26,8 +26,12 @@ TEST(FileNamesTest, NamesTurnIntoTextAndBackByteForByte)
     const QString text = fileNameToText("a\xFF"
                                         "b");
     ASSERT_EQ(text.size(), 3);
-    EXPECT_EQ(escapedFileNameByte(text[1]), 0xFF);
-    EXPECT_EQ(escapedFileNameByte(text[0]), -1);
+    EXPECT_EQ(escapedFileNameByte(text, 1), 0xFF);
+    EXPECT_EQ(escapedFileNameByte(text, 0), -1);
+    // U+1F4C0 is the pair D83D DCC0: its second half is not the byte 0xC0.
+    const QString pair = QString::fromUtf8("\xF0\x9F\x93\x80");
+    EXPECT_EQ(escapedFileNameByte(pair, 1), -1);
+    EXPECT_EQ(textToFileName(pair), QByteArray("\xF0\x9F\x93\x80"));
     // A character of a real pair is never taken for a byte.
     EXPECT_EQ(textToFileName(QString::fromUtf8("\xF0\x9F\x98\x80")),
               QByteArray("\xF0\x9F\x98\x80"));
