@@ -137,6 +137,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         FUZZ_CHECK(page.startsWith('x'));
         const QByteArrayView added = QByteArrayView(page).sliced(1);
         FUZZ_CHECK(!added.contains('<') && !added.contains('>'));
+        if (qEnvironmentVariableIsSet("TALVENSA_FUZZ_VERBOSE")) {
+            std::fprintf(stderr, "name %s\npage %s\nread %s\nwant %s\n",
+                         QByteArrayView(reinterpret_cast<const char *>(name.utf16()),
+                                        2 * name.size())
+                             .toByteArray()
+                             .toHex(' ')
+                             .constData(),
+                         added.toByteArray().toHex(' ').constData(),
+                         qPrintable(fromShiftJis(added)), qPrintable(expectedNameText(name)));
+        }
         FUZZ_CHECK(fromShiftJis(added) == expectedNameText(name));
     }
     return 0;
