@@ -18,12 +18,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool isShiftJisLead(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
@@ -43,27 +37,6 @@ const char *lineEndIn(const char *from, const char *to)
     const auto *lf = static_cast<const char *>(std::memchr(from, '\n', n));
     const auto *cr = static_cast<const char *>(std::memchr(from, '\r', lf ? size_t(lf - from) : n));
     return cr ? cr : lf ? lf : to;
-}
-
-// The longest prefix of at most `limit` bytes that does not end inside a character.
-qsizetype cutLength(QByteArrayView bytes, qsizetype limit, bool utf8)
-{
-    if (bytes.size() <= limit)
-        return bytes.size();
-    if (utf8) {
-        qsizetype n = limit;
-        while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80)
-            --n;
-        return n;
-    }
-    qsizetype n = 0;
-    while (n < limit) {
-        const qsizetype width = isShiftJisLead(bytes[n]) ? 2 : 1;
-        if (n + width > limit)
-            break;
-        n += width;
-    }
-    return n;
 }
 
 } // namespace
@@ -184,7 +157,7 @@ ShortcutReader::Values ShortcutReader::values() const
     auto cut = [this](const QByteArray &value) {
         if (!m_utf8 && value.size() <= MaxValueBytes)
             return value; // the common case: shared, not copied
-        const QByteArray kept = value.first(cutLength(value, MaxValueBytes, m_utf8));
+        const QByteArray kept = value.first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
         return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept;
     };
     return {cut(m_url.value), cut(m_comment.value)};
@@ -194,7 +167,7 @@ ShortcutReader::ValueViews ShortcutReader::valueViews()
 {
     auto cut = [this](const QByteArray &value, QByteArray &converted) {
         const QByteArrayView kept =
-            QByteArrayView(value).first(cutLength(value, MaxValueBytes, m_utf8));
+            QByteArrayView(value).first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
         if (!m_utf8)
             return kept;
         converted = toShiftJis(QString::fromUtf8(kept));
@@ -308,7 +281,7 @@ void ShortcutReader::sectionBytes(const char *from, const char *to)
         const char c = *from;
         if (m_trailNext) {
             m_trailNext = false;
-        } else if (!m_utf8 && isShiftJisLead(c)) {
+        } else if (!m_utf8 && isShiftJisLeadByte(c)) {
             m_trailNext = true;
         } else if (c == ']') {
             m_sectionAtClose = m_name;

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool isLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // Every code of the page, each followed by a line feed: the one-byte katakana, then every lead
 // byte with every trail byte. A line feed is never part of a double-byte character, so it
 // marks where the converter's answer for one code ends.
@@ -26,7 +21,7 @@ QByteArray everyCodeOnItsOwnLine()
         codes += '\n';
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isLeadByte(lead))
+        if (!isShiftJisLeadByte(char(lead)))
             continue;
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
             if (trail == 0x7F)
@@ -256,4 +251,24 @@ bool isValidShiftJis(QByteArrayView bytes)
     // decode() is lazy: the conversion runs when its result becomes a QString.
     const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
+}
+
+qsizetype wholeCharacterPrefix(QByteArrayView bytes, qsizetype limit, bool utf8)
+{
+    if (bytes.size() <= limit)
+        return bytes.size();
+    if (utf8) {
+        qsizetype n = limit;
+        while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80)
+            --n;
+        return n;
+    }
+    qsizetype n = 0;
+    while (n < limit) {
+        const qsizetype width = isShiftJisLeadByte(bytes[n]) ? 2 : 1;
+        if (n + width > limit)
+            break;
+        n += width;
+    }
+    return n;
 }

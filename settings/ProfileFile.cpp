@@ -27,32 +27,6 @@ QByteArrayView trimBlanks(QByteArrayView bytes)
     return bytes.sliced(from, to - from);
 }
 
-bool isShiftJisLead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-// The longest prefix of at most `limit` bytes that does not end inside a character.
-qsizetype cutLength(QByteArrayView bytes, qsizetype limit, bool utf8)
-{
-    if (bytes.size() <= limit)
-        return bytes.size();
-    if (utf8) {
-        qsizetype n = limit;
-        while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80)
-            --n;
-        return n;
-    }
-    qsizetype n = 0;
-    while (n < limit) {
-        const qsizetype width = isShiftJisLead(static_cast<unsigned char>(bytes[n])) ? 2 : 1;
-        if (n + width > limit)
-            break;
-        n += width;
-    }
-    return n;
-}
-
 } // namespace
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
@@ -166,7 +140,7 @@ std::optional<QString> ProfileFile::value(QStringView section, QStringView key) 
             continue;
         const QByteArrayView raw =
             trimBlanks(QByteArrayView(line.text).sliced(line.text.indexOf('=') + 1));
-        return decode(raw.first(cutLength(raw, MaxValueBytes, m_utf8)));
+        return decode(raw.first(wholeCharacterPrefix(raw, MaxValueBytes, m_utf8)));
     }
     return std::nullopt;
 }
