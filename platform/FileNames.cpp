@@ -39,6 +39,15 @@ qsizetype validSequenceLength(QByteArrayView bytes, qsizetype i)
     return length;
 }
 
+// QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; in a name it is a character.
+QString fromUtf8KeepingMark(QByteArrayView bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF") && !text.startsWith(QChar(0xFEFF)))
+        text.prepend(QChar(0xFEFF));
+    return text;
+}
+
 } // namespace
 
 QString fileNameToText(QByteArrayView name)
@@ -46,7 +55,7 @@ QString fileNameToText(QByteArrayView name)
     // Every name of a folder comes through here. The decoder puts U+FFFD for what is not UTF-8,
     // so a result without it came from valid UTF-8 and is the answer; that saves a separate
     // check of the bytes for the usual name.
-    QString decoded = QString::fromUtf8(name);
+    QString decoded = fromUtf8KeepingMark(name);
     if (!decoded.contains(QChar::ReplacementCharacter))
         return decoded;
     if (name.isValidUtf8())
@@ -60,7 +69,7 @@ QString fileNameToText(QByteArrayView name)
             text += QChar(char16_t(0xDC00 + static_cast<unsigned char>(name[i])));
             ++i;
         } else {
-            text += QString::fromUtf8(name.sliced(i, length));
+            text += fromUtf8KeepingMark(name.sliced(i, length));
             i += length;
         }
     }

@@ -11,13 +11,15 @@ TEST(FileNamesTest, NamesTurnIntoTextAndBackByteForByte)
         "\x95\x5C\x8E\xA6",                       // 表示 in Shift-JIS
         "\xED\xA0\x80 \xC0\xAF \xF4\x90\x80\x80", // a surrogate, an overlong "/", above U+10FFFF
         "cut \xE3\x81",                           // a sequence cut short
+        "\xEF\xBB\xBFmark.url", // U+FEFF first, which is not a byte-order mark in a name
+        "\xFF\xEF\xBB\xBF",     // and after a byte that is not UTF-8
     };
     for (const QByteArray &name : names) {
         const QString text = fileNameToText(name);
         EXPECT_EQ(textToFileName(text), name) << name.toHex(' ').constData();
         // Valid UTF-8 is read as usual.
         if (name.isValidUtf8()) {
-            EXPECT_EQ(text, QString::fromUtf8(name));
+            EXPECT_EQ(text.toUtf8(), name);
         }
         // A byte that cannot be read never turns into "/" or ".", so paths are cut as before.
         EXPECT_EQ(text.count(QLatin1Char('/')), name.count('/'));
