@@ -28,9 +28,14 @@ fi
 
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 jobs=${FUZZ_JOBS:-1}
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTALVENSA_FUZZ=ON >/dev/null
-cmake --build "$build" --target fuzzers -j"$(nproc)" >/dev/null
+mkdir -p "$build"
+if ! { CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTALVENSA_FUZZ=ON && cmake --build "$build" --target fuzzers -j"$(nproc)"; } \
+    >"$build/fuzz-build.log" 2>&1; then
+    cat "$build/fuzz-build.log"
+    echo "fuzz: the fuzz targets did not build"
+    exit 1
+fi
 
 if [ $# -gt 0 ]; then
     targets=("$@")
