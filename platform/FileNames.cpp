@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 // Length of the valid UTF-8 sequence that starts at bytes[i], or 0 when there is none.
@@ -42,10 +44,11 @@ qsizetype validSequenceLength(QByteArrayView bytes, qsizetype i)
 // QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; in a name it is a character.
 QString fromUtf8KeepingMark(QByteArrayView bytes)
 {
-    QString text = QString::fromUtf8(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF") && !text.startsWith(QChar(0xFEFF)))
-        text.prepend(QChar(0xFEFF));
-    return text;
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 } // namespace

@@ -11,8 +11,9 @@ TEST(FileNamesTest, NamesTurnIntoTextAndBackByteForByte)
         "\x95\x5C\x8E\xA6",                       // 表示 in Shift-JIS
         "\xED\xA0\x80 \xC0\xAF \xF4\x90\x80\x80", // a surrogate, an overlong "/", above U+10FFFF
         "cut \xE3\x81",                           // a sequence cut short
-        "\xEF\xBB\xBFmark.url", // U+FEFF first, which is not a byte-order mark in a name
-        "\xFF\xEF\xBB\xBF",     // and after a byte that is not UTF-8
+        "\xEF\xBB\xBFmark.url",         // U+FEFF first, which is not a byte-order mark in a name
+        "\xFF\xEF\xBB\xBF",             // and after a byte that is not UTF-8
+        "\xEF\xBB\xBF\xEF\xBB\xBF\x01", // twice
     };
     for (const QByteArray &name : names) {
         const QString text = fileNameToText(name);
