@@ -13,5 +13,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVENSA_S
 cmake --build build-asan -j"$(nproc)"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
-# Every fuzz target for 30 seconds from its seed corpus (tests/fuzz; clang and libFuzzer).
-FUZZ_JOBS="$(nproc)" tests/fuzz/run-fuzzers.sh 30
+# Every fuzz target for 30 seconds from its seed corpus (tests/fuzz; clang and libFuzzer), with a
+# fixed seed so that the short run is repeatable; longer local runs explore with fresh seeds.
+FUZZ_JOBS="$(nproc)" FUZZ_SEED=1 tests/fuzz/run-fuzzers.sh 30

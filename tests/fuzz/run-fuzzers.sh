@@ -10,7 +10,9 @@
 # one closing line "fuzz: N passed, M failed"; exits 1 when a target failed.
 #
 # Environment: FUZZ_BUILD_DIR (default build-fuzz), FUZZ_JOBS (targets run side by side,
-# default 1). Runs under `nice -n 19`, so it leaves the processor to anything else.
+# default 1), FUZZ_SEED (a fixed random seed, so that a short run explores the same inputs each
+# time; default: a new seed every run). Runs under `nice -n 19`, so it leaves the processor to
+# anything else.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -58,9 +60,11 @@ run_target() {
     before=$(find "$artifacts" -type f | wc -l)
     local dict=()
     [ -f "tests/fuzz/$name.dict" ] && dict=(-dict="tests/fuzz/$name.dict")
+    local seed=()
+    [ -n "${FUZZ_SEED:-}" ] && seed=(-seed="$FUZZ_SEED")
     local status=0
     nice -n 19 "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=8192 -print_final_stats=1 -artifact_prefix="$artifacts/" "${dict[@]}" \
+        -max_len=8192 -print_final_stats=1 -artifact_prefix="$artifacts/" "${dict[@]}" "${seed[@]}" \
         "$work" "$seeds" >"$log" 2>&1 || status=$?
     local after
     after=$(find "$artifacts" -type f | wc -l)
