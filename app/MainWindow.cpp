@@ -6,7 +6,7 @@
 #include "app/HintStyle.h"
 #include "app/RunState.h"
 #include "app/SkinToolbar.h"
-#include "generate/PageWriter.h"
+#include "generate/CreateHTMLFile.h"
 #include "platform/SpecialFolders.h"
 #include "platform/SystemColors.h"
 #include "settings/GlobalVariant.h"

@@ -139,20 +139,20 @@ int main(int argc, char **argv)
         print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(SettingsFilePath, e.message()));
         return ExitUsage;
     }
-    if (folder)
-        GlobalVariant.FavoriteFolder = *folder;
-
+    PageJob job;
+    job.settings = GlobalVariant;
+    job.source = folder ? *folder : GlobalVariant.FavoriteFolder;
+    job.outputPath = output;
+    job.outputFd = toStandardOutput ? STDOUT_FILENO : -1;
     std::optional<TerminalGauge> gauge;
     if (!quiet && ::isatty(STDERR_FILENO)) {
         gauge.emplace(stderr);
-        SetGauge(&*gauge);
+        job.progress = &*gauge;
     }
-    const bool written = toStandardOutput ? writeHTMLPage(STDOUT_FILENO) : CreateHTMLFile(output);
-    const PageWriteReport &report = lastPageWriteReport();
-    if (gauge) {
+    const PageWriteReport report = writePage(job);
+    if (gauge)
         gauge->finish(report.folders);
-        ReleaseGauge();
-    }
+    const bool written = report.written();
 
     const QString shownPath = toStandardOutput ? QStringLiteral("standard output") : output;
     if (!written) {

@@ -3,12 +3,25 @@
 #include <QString>
 #include <QtGlobal>
 
-// What one page write did, for callers that report it (the command-line tool's summary and
-// error line).
+// What one page write did, for callers that report it (the windows' messages, the command-line
+// tool's summary, error line and exit status).
 struct PageWriteReport
 {
+    enum class Failure
+    {
+        None,
+        // The source could not be read at all; the output was not touched.
+        SourceUnreadable,
+        // The page could not be written whole: the output could not be created, a write
+        // failed, or the footer's version could not be read.
+        WriteFailed,
+    };
+
+    Failure failure = Failure::None;
     int folders = 0;  // folder sections written
     qint64 links = 0; // link lines written
-    qint64 bytes = 0; // bytes that reached the file
+    qint64 bytes = 0; // bytes that reached the output
     QString error;    // why the write failed (the system's reason); empty after a success
+
+    bool written() const { return failure == Failure::None; }
 };

@@ -1,27 +1,10 @@
 #pragma once
 
+#include "generate/PageJob.h"
 #include "generate/PageWriteReport.h"
-#include "generate/ProgressGauge.h"
 
-#include <QString>
-
-#include <functional>
-
-// Asked between folders; returning true ends the page early (the footer is still written, so
-// the page stays whole HTML, and the write counts as a success).
-using StopRequest = std::function<bool()>;
-
-// Writes the whole page for the current settings to Path. True when it was written completely
-// and closed; false after any failure. Never throws, shows nothing, asks nothing.
-bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {});
-
-// The gauge that later writes report on, or none.
-void SetGauge(ProgressGauge *Gauge);
-void ReleaseGauge();
-
-// The same page written to an open file descriptor (the command-line tool's standard output);
-// the descriptor is left open.
-bool writeHTMLPage(int fd, const StopRequest &stopRequested = {});
-
-// What the last write did: sections, links and bytes written, and the reason of a failure.
-const PageWriteReport &lastPageWriteReport();
+// Writes the page of a job. The source is opened first: when it cannot be read, the report says
+// so and the output is not touched. Then the output is created (or replaced) and the page
+// written: the head with the style block, one section per folder of the source with its links,
+// the footer. Never throws, shows nothing, asks nothing.
+PageWriteReport writePage(const PageJob &job);

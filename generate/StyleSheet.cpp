@@ -33,9 +33,8 @@ QString CssRule(const QString &Selector, QString &Declarations)
     return rule;
 }
 
-QString BuildStyleSheet()
+QString BuildStyleSheet(const TGlobalVariant &g)
 {
-    const TGlobalVariant &g = GlobalVariant;
     const TLink &link = g.Document.Link;
     const TBVK &bvk = g.Document.BVK;
     QString css =

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "platform/SystemColors.h"
+#include "settings/GlobalVariant.h"
 
 #include <QString>
 
-// The page's embedded style block, built from the design settings (GlobalVariant). Lines end
+// The page's embedded style block, built from the design settings. Lines end
 // with CR LF; declaration lines start with one TAB; values go in exactly as the settings hold
 // them (neither quoted nor checked).
 
 // The whole block, from "<style type="text/css">" to the line end after "</style>".
-QString BuildStyleSheet();
+QString BuildStyleSheet(const TGlobalVariant &Settings);
 
 // Selector, " {", the declarations, an empty line and "}"; empties Declarations so the caller
 // can build the next rule in it.

@@ -22,30 +22,7 @@ public:
     QList<int> positions;
 };
 
-class PageStreamingTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        loadDefaultSettings(m_dir);
-        GlobalVariant.FavoriteFolder = favorites();
-        QDir().mkpath(favorites());
-    }
-    void TearDown() override { ReleaseGauge(); }
-
-    QString favorites() const { return m_dir.filePath(QStringLiteral("Fav")); }
-    QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
-
-    QByteArray page() const
-    {
-        const QString output = m_dir.filePath(QStringLiteral("page.html"));
-        EXPECT_TRUE(CreateHTMLFile(output)) << lastPageWriteReport().error.toStdString();
-        return readBytes(output);
-    }
-
-    QTemporaryDir m_dir;
-};
+using PageStreamingTest = PageTest;
 
 } // namespace
 
@@ -53,7 +30,7 @@ protected:
 // The page must not tell which.
 TEST_F(PageStreamingTest, SamePageWithAndWithoutAGauge)
 {
-    GlobalVariant.Document.BVKCommentFlag = true;
+    m_job.settings.Document.BVKCommentFlag = true;
     for (int i = 0; i < 40; ++i) {
         const QString folder = QStringList{QStringLiteral("A"), QStringLiteral("A/B"),
                                            QStringLiteral("表示"), QStringLiteral("C/D/E")}[i % 4];
@@ -65,15 +42,15 @@ TEST_F(PageStreamingTest, SamePageWithAndWithoutAGauge)
     ASSERT_EQ(::symlink("..", QFile::encodeName(fav(QStringLiteral("A/up"))).constData()), 0);
 
     const QByteArray streamed = page();
-    const qint64 links = lastPageWriteReport().links;
+    const qint64 links = m_report.links;
     CountingGauge gauge;
-    SetGauge(&gauge);
+    m_job.progress = &gauge;
     const QByteArray walkedFirst = page();
     EXPECT_EQ(walkedFirst, streamed);
     EXPECT_EQ(links, 41);
-    EXPECT_EQ(lastPageWriteReport().links, 41);
+    EXPECT_EQ(m_report.links, 41);
     // Root, A, A/B, 表示, C, C/D, C/D/E, Empty.
-    EXPECT_EQ(lastPageWriteReport().folders, 8);
+    EXPECT_EQ(m_report.folders, 8);
     EXPECT_EQ(gauge.maximum, 7);
     EXPECT_EQ(gauge.positions, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
 }
@@ -81,8 +58,8 @@ TEST_F(PageStreamingTest, SamePageWithAndWithoutAGauge)
 // The page is gathered in a buffer of a fixed size; a line longer than that goes out whole.
 TEST_F(PageStreamingTest, LinesLongerThanTheBufferGoOutWhole)
 {
-    GlobalVariant.Document.Title = QString(300000, QLatin1Char('t')) + QStringLiteral("表示");
-    GlobalVariant.Document.BVKCommentFlag = true;
+    m_job.settings.Document.Title = QString(300000, QLatin1Char('t')) + QStringLiteral("表示");
+    m_job.settings.Document.BVKCommentFlag = true;
     for (int i = 0; i < 3000; ++i)
         writeBytes(fav(QStringLiteral("f/%1.url").arg(i, 4, 10, QLatin1Char('0'))),
                    shortcutBytes(QByteArray(1000, 'u'), QByteArray(1000, 'c')));
@@ -94,7 +71,7 @@ TEST_F(PageStreamingTest, LinesLongerThanTheBufferGoOutWhole)
                           "\" target=\"_blank\">"),
               3000);
     EXPECT_TRUE(bytes.endsWith("</body>\r\n</html>\r\n"));
-    EXPECT_EQ(lastPageWriteReport().bytes, bytes.size());
+    EXPECT_EQ(m_report.bytes, bytes.size());
 }
 
 // The page reads every file with one reader; what it gives must not depend on the files read

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generate/PageWriter.h"
 #include "platform/ShiftJis.h"
 #include "settings/GlobalVariant.h"
 
@@ -14,13 +15,13 @@
 // Helpers shared by the page generation tests: trees of shortcut files in a temporary folder
 // and the default design settings.
 
-// The defaults, as a program without a settings file loads them; the Favourites folder is
-// then set by the test.
-inline void loadDefaultSettings(const QTemporaryDir &dir)
+// The defaults, as a program without a settings file loads them.
+inline TGlobalVariant defaultSettings(const QTemporaryDir &dir)
 {
     SettingsFilePath = dir.filePath(QStringLiteral("no-such-settings.ini"));
     GlobalVariant = TGlobalVariant();
     LoadSettings();
+    return GlobalVariant;
 }
 
 inline void writeBytes(const QString &path, const QByteArray &bytes)
@@ -56,3 +57,50 @@ inline QByteArray goldenFile(const char *name)
 {
     return readBytes(QStringLiteral(TALVENSA_TEST_DATA "/page/") + QLatin1String(name));
 }
+
+// A Favourites folder "Fav" in a temporary folder, the default design and a page file beside
+// the folder. m_job writes that page from that folder; a test changes what it needs.
+class PageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir().mkpath(favorites());
+        m_job.settings = defaultSettings(m_dir);
+        m_job.source = favorites();
+        m_job.outputPath = output();
+    }
+
+    QString favorites() const { return m_dir.filePath(QStringLiteral("Fav")); }
+    QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
+    QString output() const { return m_dir.filePath(QStringLiteral("page.html")); }
+
+    // The example tree: News.url in the root, Tools/Editor.url with a comment.
+    void writeExampleTree() const
+    {
+        writeBytes(fav(QStringLiteral("News.url")), shortcutBytes("file:///C:/memo/news.html"));
+        writeBytes(fav(QStringLiteral("Tools/Editor.url")),
+                   shortcutBytes("file:///C:/tools/editor.html", "daily use"));
+    }
+
+    // Writes the page of m_job and returns its bytes; fails the test when the write fails.
+    QByteArray page()
+    {
+        m_report = writePage(m_job);
+        EXPECT_TRUE(m_report.written()) << m_report.error.toStdString();
+        return readBytes(m_job.outputPath);
+    }
+
+    // The body of a page between the title block and the footer.
+    static QByteArray sections(const QByteArray &page)
+    {
+        const QByteArray start = "<div class=\"TitleMessage\">\r\n";
+        const qsizetype from = page.indexOf("<br>\r\n", page.indexOf(start)) + 6;
+        return page.mid(from, page.indexOf("<hr>") - from);
+    }
+
+    QTemporaryDir m_dir;
+    PageJob m_job;
+    PageWriteReport m_report; // of the last page()
+};

@@ -1,6 +1,7 @@
 #include "generate/PageWriter.h"
 
 #include "PageTestSupport.h"
+#include "generate/CreateHTMLFile.h"
 #include "generate/PageText.h"
 
 #include <QDir>
@@ -24,64 +25,24 @@ public:
     QStringList calls;
 };
 
-class PageWriterTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        loadDefaultSettings(m_dir);
-        GlobalVariant.FavoriteFolder = favorites();
-        QDir().mkpath(favorites());
-    }
-    void TearDown() override { ReleaseGauge(); }
-
-    QString favorites() const { return m_dir.filePath(QStringLiteral("Fav")); }
-    QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
-    QString output() const { return m_dir.filePath(QStringLiteral("page.html")); }
-
-    // The example tree: News.url in the root, Tools/Editor.url with a comment.
-    void writeExampleTree() const
-    {
-        writeBytes(fav(QStringLiteral("News.url")), shortcutBytes("file:///C:/memo/news.html"));
-        writeBytes(fav(QStringLiteral("Tools/Editor.url")),
-                   shortcutBytes("file:///C:/tools/editor.html", "daily use"));
-    }
-
-    // Writes the page and returns its bytes; fails the test when the write fails.
-    QByteArray page(const StopRequest &stop = {}) const
-    {
-        EXPECT_TRUE(CreateHTMLFile(output(), stop)) << lastPageWriteReport().error.toStdString();
-        return readBytes(output());
-    }
-
-    // The body of the page between the title block and the footer.
-    static QByteArray sections(const QByteArray &page)
-    {
-        const QByteArray start = "<div class=\"TitleMessage\">\r\n";
-        const qsizetype from = page.indexOf("<br>\r\n", page.indexOf(start)) + 6;
-        return page.mid(from, page.indexOf("<hr>") - from);
-    }
-
-    QTemporaryDir m_dir;
-};
+using PageWriterTest = PageTest;
 
 } // namespace
 
 TEST_F(PageWriterTest, WritesExamplePage)
 {
     writeExampleTree();
-    GlobalVariant.Document.BVKCommentFlag = true;
+    m_job.settings.Document.BVKCommentFlag = true;
     EXPECT_EQ(page(), goldenFile("example-comments.html"));
-    EXPECT_EQ(lastPageWriteReport().folders, 2);
-    EXPECT_EQ(lastPageWriteReport().links, 2);
-    EXPECT_EQ(lastPageWriteReport().bytes, goldenFile("example-comments.html").size());
+    EXPECT_EQ(m_report.folders, 2);
+    EXPECT_EQ(m_report.links, 2);
+    EXPECT_EQ(m_report.bytes, goldenFile("example-comments.html").size());
 
-    GlobalVariant.Document.BVKCommentFlag = false;
+    m_job.settings.Document.BVKCommentFlag = false;
     // Opening links elsewhere is stored but never changes the page.
-    GlobalVariant.Document.Link.OpenRightWindowFlag = true;
+    m_job.settings.Document.Link.OpenRightWindowFlag = true;
     // A trailing "/" on the root changes nothing either.
-    GlobalVariant.FavoriteFolder = favorites() + QLatin1Char('/');
+    m_job.source = favorites() + QLatin1Char('/');
     EXPECT_EQ(page(), goldenFile("example-plain.html"));
 }
 
@@ -89,7 +50,7 @@ TEST_F(PageWriterTest, EmptyAndMissingRootsGiveOneEmptySection)
 {
     const QByteArray emptySection = "<div class=\"FolderName\">\r\n\t\r\n</div>\r\n<br>\r\n";
     EXPECT_EQ(sections(page()), emptySection);
-    GlobalVariant.FavoriteFolder = fav(QStringLiteral("missing"));
+    m_job.source = fav(QStringLiteral("missing"));
     EXPECT_EQ(sections(page()), emptySection);
     EXPECT_TRUE(page().endsWith("</a></div>\r\n</body>\r\n</html>\r\n"));
 }
@@ -107,14 +68,15 @@ TEST_F(PageWriterTest, CaptionsFollowTheFolderPathBelowTheRoot)
     EXPECT_EQ(body.count("<div class=\"FolderName\">"), 4);
     EXPECT_EQ(body.count("<br>"), 4);
 
-    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web/"))), QStringLiteral("Tools/Web"));
-    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web"))), QStringLiteral("Tools/Web"));
-    EXPECT_EQ(FolderCaption(fav(QStringLiteral("表示/"))), QStringLiteral("表示"));
-    EXPECT_EQ(FolderCaption(favorites()), QString());
+    const QString root = favorites();
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web/")), root), QStringLiteral("Tools/Web"));
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("Tools/Web")), root), QStringLiteral("Tools/Web"));
+    EXPECT_EQ(FolderCaption(fav(QStringLiteral("表示/")), root), QStringLiteral("表示"));
+    EXPECT_EQ(FolderCaption(root, root + QLatin1Char('/')), QString());
     // The root text once more further down is a folder name, not the root.
-    GlobalVariant.FavoriteFolder = QStringLiteral("/fav");
-    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/fav/")), QStringLiteral("fav"));
-    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/a/fav/b/")), QStringLiteral("a/fav/b"));
+    const QString fav = QStringLiteral("/fav");
+    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/fav/"), fav), QStringLiteral("fav"));
+    EXPECT_EQ(FolderCaption(QStringLiteral("/fav/a/fav/b/"), fav), QStringLiteral("a/fav/b"));
 }
 
 TEST_F(PageWriterTest, TitlesAndLinksOfShortcuts)
@@ -138,15 +100,6 @@ TEST_F(PageWriterTest, TitlesAndLinksOfShortcuts)
     EXPECT_EQ(EnsureTrailingBackslash(QString()), QStringLiteral("/"));
     EXPECT_EQ(EnsureTrailingBackslash(QStringLiteral("/a")), QStringLiteral("/a/"));
     EXPECT_EQ(EnsureTrailingBackslash(QStringLiteral("/a/")), QStringLiteral("/a/"));
-    EXPECT_EQ(ReplaceText(QStringLiteral("a\\b\\c"), QStringLiteral("\\"), QStringLiteral("/")),
-              QStringLiteral("a/b/c"));
-    EXPECT_EQ(ReplaceText(QStringLiteral("aabb"), QStringLiteral("ab"), QString()), QString());
-    // A replacement holding what it replaces ends after one pass.
-    EXPECT_EQ(ReplaceText(QStringLiteral("xax"), QStringLiteral("a"), QStringLiteral("aa")),
-              QStringLiteral("xaax"));
-    // So does one that can build a new occurrence across its edges, which would go on forever.
-    EXPECT_EQ(ReplaceText(QStringLiteral("7bb#abab"), QStringLiteral("ab"), QStringLiteral("bbaa")),
-              QStringLiteral("7bb#bbaabbaa"));
 }
 
 TEST_F(PageWriterTest, MarkupInNamesAndUrlsCannotLeaveItsPlace)
@@ -154,8 +107,8 @@ TEST_F(PageWriterTest, MarkupInNamesAndUrlsCannotLeaveItsPlace)
     QDir().mkpath(fav(QStringLiteral("<i>&co")));
     writeBytes(fav(QStringLiteral("<i>&co/a<b>&c.url")),
                shortcutBytes("http://x/?q=\"a\"&r=<s>", "<b>bold</b> & \"raw\""));
-    GlobalVariant.Document.BVKCommentFlag = true;
-    GlobalVariant.Title.Title = QStringLiteral("<b>Fav</b> & co");
+    m_job.settings.Document.BVKCommentFlag = true;
+    m_job.settings.Title.Title = QStringLiteral("<b>Fav</b> & co");
     const QByteArray all = page();
     EXPECT_TRUE(all.contains("\r\n\t&lt;i&gt;&co\r\n"));
     EXPECT_TRUE(all.contains("\t<a href=\"http://x/?q=%22a%22&r=%3Cs%3E\" target=\"_blank\">"
@@ -181,7 +134,7 @@ TEST_F(PageWriterTest, ShiftJisCommentBytesReachThePageUnchanged)
     const QByteArray comment = sjis(QStringLiteral("毎朝読む 表示")) + "\x80\xA0\xFD\xFF\x81";
     const QByteArray url = "http://x/" + sjis(QStringLiteral("検索"));
     writeBytes(fav(QStringLiteral("a.url")), shortcutBytes(url, comment));
-    GlobalVariant.Document.BVKCommentFlag = true;
+    m_job.settings.Document.BVKCommentFlag = true;
     EXPECT_TRUE(page().contains("<a href=\"" + url +
                                 "\" target=\"_blank\">a</a>"
                                 "<span class=\"BVKComment\">" +
@@ -195,7 +148,7 @@ TEST_F(PageWriterTest, MalformedAndOversizedShortcutsGiveEmptyOrCutValues)
     writeBytes(fav(QStringLiteral("empty.url")), QByteArray());
     writeBytes(fav(QStringLiteral("huge.url")),
                shortcutBytes("http://" + QByteArray(5 << 20, 'w'), QByteArray(100000, 'c')));
-    GlobalVariant.Document.BVKCommentFlag = true;
+    m_job.settings.Document.BVKCommentFlag = true;
     const QByteArray body = sections(page());
     for (const char *title : {"nokey", "binary", "empty"}) {
         EXPECT_TRUE(body.contains("\t<a href=\"\" target=\"_blank\">" + QByteArray(title) +
@@ -205,10 +158,21 @@ TEST_F(PageWriterTest, MalformedAndOversizedShortcutsGiveEmptyOrCutValues)
     EXPECT_TRUE(body.contains("<a href=\"http://" + QByteArray(2040, 'w') +
                               "\" target=\"_blank\">huge</a><span class=\"BVKComment\">" +
                               QByteArray(2047, 'c') + "</span>\r\n"));
-    // A shortcut that is gone by the time it is read gives an empty line.
-    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("gone.url"))), QByteArray());
-    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("nokey.url"))),
-              "\t<a href=\"\" target=\"_blank\">nokey</a><span class=\"BVKComment\"></span>");
+}
+
+TEST_F(PageWriterTest, AShortcutGoneSinceItsFolderWasListedLeavesAnEmptyLine)
+{
+    writeBytes(fav(QStringLiteral("Sub/gone.url")), shortcutBytes("http://gone/"));
+    writeBytes(fav(QStringLiteral("Sub/kept.url")), shortcutBytes("http://kept/"));
+    // The stop request is asked once the folder Sub has been listed, before its files are read.
+    m_job.stopRequested = [this] {
+        QFile::remove(fav(QStringLiteral("Sub/gone.url")));
+        return false;
+    };
+    const QByteArray body = sections(page());
+    EXPECT_TRUE(body.contains("<div class=\"FileList\">\r\n\r\n</div>\r\n"
+                              "<div class=\"FileList\">\r\n\t<a href=\"http://kept/\""));
+    EXPECT_EQ(m_report.links, 2);
 }
 
 TEST_F(PageWriterTest, FifoNamedLikeAShortcutNeverBlocksTheWrite)
@@ -218,9 +182,6 @@ TEST_F(PageWriterTest, FifoNamedLikeAShortcutNeverBlocksTheWrite)
     const QByteArray body = sections(page());
     EXPECT_EQ(body.count("<div class=\"FileList\">"), 1);
     EXPECT_TRUE(body.contains("http://y/"));
-    // Asked directly, the line for a FIFO is empty and nothing is opened.
-    EXPECT_EQ(ShortcutLine(fav(QStringLiteral("x.url"))), QByteArray());
-    EXPECT_EQ(ShortcutLine(favorites()), QByteArray());
 }
 
 TEST_F(PageWriterTest, SymbolicLinkLoopStillGivesAWholePage)
@@ -235,7 +196,7 @@ TEST_F(PageWriterTest, SymbolicLinkLoopStillGivesAWholePage)
 TEST_F(PageWriterTest, GaugeFollowsTheFolderIndex)
 {
     RecordingGauge gauge;
-    SetGauge(&gauge);
+    m_job.progress = &gauge;
     page();
     EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 0"), QStringLiteral("pos 0")}));
 
@@ -244,11 +205,31 @@ TEST_F(PageWriterTest, GaugeFollowsTheFolderIndex)
     page();
     EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 2"), QStringLiteral("pos 0"),
                                         QStringLiteral("pos 1"), QStringLiteral("pos 2")}));
+}
+
+// The windows' writer: the program-wide settings and Favourites folder, the attached gauge, and
+// the report of the last write.
+TEST_F(PageWriterTest, CreateHTMLFileWritesTheProgramSettingsPage)
+{
+    writeExampleTree();
+    m_job.settings.Document.BVKCommentFlag = true;
+    GlobalVariant = m_job.settings;
+    GlobalVariant.FavoriteFolder = favorites();
+    m_job.source = QStringLiteral("/not/read");
+    RecordingGauge gauge;
+    SetGauge(&gauge);
+    EXPECT_TRUE(CreateHTMLFile(output()));
+    EXPECT_EQ(readBytes(output()), goldenFile("example-comments.html"));
+    EXPECT_EQ(lastPageWriteReport().links, 2);
+    EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 1"), QStringLiteral("pos 0"),
+                                        QStringLiteral("pos 1")}));
 
     ReleaseGauge();
     gauge.calls.clear();
-    page();
+    EXPECT_FALSE(CreateHTMLFile(m_dir.filePath(QStringLiteral("no/such/page.html"))));
     EXPECT_TRUE(gauge.calls.isEmpty());
+    EXPECT_EQ(lastPageWriteReport().failure, PageWriteReport::Failure::WriteFailed);
+    EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
 }
 
 TEST_F(PageWriterTest, StopRequestEndsTheListButKeepsThePageWhole)
@@ -256,33 +237,39 @@ TEST_F(PageWriterTest, StopRequestEndsTheListButKeepsThePageWhole)
     writeExampleTree();
     QDir().mkpath(fav(QStringLiteral("Zed")));
     int asked = 0;
-    const QByteArray all = page([&asked] { return ++asked == 1; });
+    m_job.stopRequested = [&asked] { return ++asked == 1; };
+    const QByteArray all = page();
     EXPECT_EQ(asked, 1); // asked between folders, so not before the first
     EXPECT_EQ(sections(all).count("<div class=\"FolderName\">"), 1);
     EXPECT_TRUE(all.endsWith("</a></div>\r\n</body>\r\n</html>\r\n"));
-    EXPECT_EQ(lastPageWriteReport().folders, 1);
+    EXPECT_EQ(m_report.folders, 1);
 }
 
 TEST_F(PageWriterTest, FailuresReturnFalseWithAReason)
 {
     writeExampleTree();
+    const auto fails = [this](const QString &path) {
+        m_job.outputPath = path;
+        const PageWriteReport report = writePage(m_job);
+        EXPECT_EQ(report.failure, PageWriteReport::Failure::WriteFailed) << path.toStdString();
+        EXPECT_FALSE(report.error.isEmpty()) << path.toStdString();
+        return report;
+    };
     // The output's folder does not exist: no file appears.
     const QString inMissing = m_dir.filePath(QStringLiteral("no/such/page.html"));
-    EXPECT_FALSE(CreateHTMLFile(inMissing));
+    fails(inMissing);
     EXPECT_FALSE(QFile::exists(inMissing));
-    EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
-    // A folder as output, and a path below a file.
-    EXPECT_FALSE(CreateHTMLFile(favorites()));
-    EXPECT_FALSE(CreateHTMLFile(fav(QStringLiteral("News.url/page.html"))));
-    EXPECT_FALSE(CreateHTMLFile(QString()));
+    // A folder as output, a path below a file, no path.
+    fails(favorites());
+    fails(fav(QStringLiteral("News.url/page.html")));
+    fails(QString());
     // A full disk: every write fails.
     if (QFile::exists(QStringLiteral("/dev/full"))) {
-        EXPECT_FALSE(CreateHTMLFile(QStringLiteral("/dev/full")));
-        EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
-        EXPECT_EQ(lastPageWriteReport().bytes, 0);
+        EXPECT_EQ(fails(QStringLiteral("/dev/full")).bytes, 0);
     }
     // An existing page is replaced, not appended to.
+    m_job.outputPath = output();
     writeBytes(output(), QByteArray(100000, 'x'));
     EXPECT_FALSE(page().contains('x' + QByteArray(10, 'x')));
-    EXPECT_TRUE(lastPageWriteReport().error.isEmpty());
+    EXPECT_TRUE(m_report.error.isEmpty());
 }

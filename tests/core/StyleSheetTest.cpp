@@ -12,7 +12,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        loadDefaultSettings(m_dir);
+        m_settings = defaultSettings(m_dir);
     }
 
     // The declaration lines of one rule, without the selector line and closing lines.
@@ -27,13 +27,14 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    TGlobalVariant m_settings;
 };
 
 } // namespace
 
 TEST_F(StyleSheetTest, DefaultBlockMatchesGoldenFile)
 {
-    const QByteArray block = toShiftJis(BuildStyleSheet());
+    const QByteArray block = toShiftJis(BuildStyleSheet(m_settings));
     EXPECT_EQ(block.size(), 586);
     EXPECT_EQ(block.count("\r\n"), 52);
     EXPECT_EQ(block, goldenFile("style-default.css"));
@@ -56,7 +57,7 @@ TEST_F(StyleSheetTest, RulePiecesHaveTheirFixedLayout)
 
 TEST_F(StyleSheetTest, EverySettingReachesItsRule)
 {
-    TGlobalVariant &g = GlobalVariant;
+    TGlobalVariant &g = m_settings;
     g.Document.BackColor = 0x000000FF;
     g.Title.Size = QStringLiteral("2em");
     g.Title.Color = 0x00FF0000;
@@ -80,7 +81,7 @@ TEST_F(StyleSheetTest, EverySettingReachesItsRule)
     g.Document.BVK.Size = QStringLiteral("9pt");
     g.Document.BVK.Color = 0x00ABCDEF;
     g.Document.BVK.Font = QStringLiteral("a;b}");
-    const QString css = BuildStyleSheet();
+    const QString css = BuildStyleSheet(m_settings);
 
     EXPECT_EQ(rule(css, QStringLiteral("body")),
               QStringLiteral("\tbackground-color: #FF0000;\r\n"));
@@ -112,9 +113,9 @@ TEST_F(StyleSheetTest, EverySettingReachesItsRule)
 
 TEST_F(StyleSheetTest, OnlyTheExactNoFontTextLeavesTheFontOut)
 {
-    GlobalVariant.Document.Link.Font = QStringLiteral("<<指定無し>> ");
-    GlobalVariant.Document.BVK.Font = NoFontSpecified;
-    const QString css = BuildStyleSheet();
+    m_settings.Document.Link.Font = QStringLiteral("<<指定無し>> ");
+    m_settings.Document.BVK.Font = NoFontSpecified;
+    const QString css = BuildStyleSheet(m_settings);
     EXPECT_TRUE(rule(css, QStringLiteral(".FileList")).contains(u"font-family: <<指定無し>> ;"));
     EXPECT_FALSE(rule(css, QStringLiteral(".BVKComment")).contains(u"font-family"));
 }

@@ -1,5 +1,5 @@
-// The path arithmetic of the page: FolderCaption, ShortcutTitle, ReplaceText,
-// EnsureTrailingBackslash, and the page text of a name (appendNameText).
+// The path arithmetic of the page: FolderCaption, ShortcutTitle, EnsureTrailingBackslash, and the
+// page text of a name (appendNameText).
 //
 // The data is cut at 0x00 bytes into texts, each read as UTF-8 (or as Shift-JIS when it is not
 // valid UTF-8), so names such as 表示 (0x95 0x5C), emoji (surrogate pairs) and markup turn up.
@@ -8,8 +8,6 @@
 // - a folder's caption is its path below the root, levels joined by "/", whatever the names
 //   hold (the root's own text further down included); the root's caption is empty;
 // - a shortcut's title is its name up to the last "."; a name without "." stays whole;
-// - ReplaceText ends, and leaves no occurrence of Find when it replaces until none is left
-//   (Replacement shorter than Find, or Find one character that Replacement does not hold);
 // - results are whole characters: no surrogate is split where the input had none split;
 // - a name's page text holds no "<" or ">" byte, and reads back as the name, with &lt; and
 //   &gt; and numeric references for characters Shift-JIS cannot hold;
@@ -20,7 +18,6 @@
 #include "generate/PageText.h"
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
-#include "settings/GlobalVariant.h"
 
 namespace {
 
@@ -100,36 +97,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     FUZZ_CHECK(rootPath.endsWith(QLatin1Char('/')));
     FUZZ_CHECK(rootPath == (root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')));
 
-    GlobalVariant.FavoriteFolder = root;
-    FUZZ_CHECK(FolderCaption(root).isEmpty());
-    FUZZ_CHECK(FolderCaption(rootPath).isEmpty());
+    FUZZ_CHECK(FolderCaption(root, root).isEmpty());
+    FUZZ_CHECK(FolderCaption(rootPath, root).isEmpty());
     QString folder = rootPath;
     for (qsizetype depth = 0; depth < folders.size(); ++depth) {
         folder += folders[depth] + QLatin1Char('/');
-        const QString caption = FolderCaption(folder);
+        const QString caption = FolderCaption(folder, root);
         FUZZ_CHECK(caption == folders.first(depth + 1).join(QLatin1Char('/')));
         FUZZ_CHECK(wholeCharacters(caption) || !wholeCharacters(folder));
     }
 
-    const QString title = ShortcutTitle(folder + fileName);
+    const QString filePath = folder + fileName;
+    const QStringView title = ShortcutTitle(filePath);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     FUZZ_CHECK(title == (dot < 0 ? fileName : fileName.first(dot)));
     FUZZ_CHECK(wholeCharacters(title) || !wholeCharacters(fileName));
-
-    // ReplaceText with the pieces as text, find and replacement.
-    if (texts.size() >= 3 && texts[0].size() <= 256 && texts[2].size() <= 16) {
-        const QString &find = texts[1];
-        const QString &replacement = texts[2];
-        const QString replaced = ReplaceText(texts[0], find, replacement);
-        // Replaced until none is left where that ends; otherwise once each.
-        if (!find.isEmpty() && !replacement.contains(find) &&
-            (replacement.size() < find.size() || find.size() == 1))
-            FUZZ_CHECK(!replaced.contains(find));
-        if (find.isEmpty() || !texts[0].contains(find))
-            FUZZ_CHECK(replaced == texts[0]);
-        if (wholeCharacters(texts[0]) && wholeCharacters(find) && wholeCharacters(replacement))
-            FUZZ_CHECK(wholeCharacters(replaced));
-    }
 
     for (const QString &name : std::as_const(texts)) {
         QByteArray page("x");
@@ -138,14 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         const QByteArrayView added = QByteArrayView(page).sliced(1);
         FUZZ_CHECK(!added.contains('<') && !added.contains('>'));
         if (qEnvironmentVariableIsSet("TALVENSA_FUZZ_VERBOSE")) {
-            std::fprintf(stderr, "name %s\npage %s\nread %s\nwant %s\n",
-                         QByteArrayView(reinterpret_cast<const char *>(name.utf16()),
-                                        2 * name.size())
-                             .toByteArray()
-                             .toHex(' ')
-                             .constData(),
-                         added.toByteArray().toHex(' ').constData(),
-                         qPrintable(fromShiftJis(added)), qPrintable(expectedNameText(name)));
+            std::fprintf(
+                stderr, "name %s\npage %s\nread %s\nwant %s\n",
+                QByteArrayView(reinterpret_cast<const char *>(name.utf16()), 2 * name.size())
+                    .toByteArray()
+                    .toHex(' ')
+                    .constData(),
+                added.toByteArray().toHex(' ').constData(), qPrintable(fromShiftJis(added)),
+                qPrintable(expectedNameText(name)));
         }
         FUZZ_CHECK(fromShiftJis(added) == expectedNameText(name));
     }

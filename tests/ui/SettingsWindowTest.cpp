@@ -242,7 +242,7 @@ TEST_F(SettingsWindowTest, YesStoresTextAsTypedAndReachesTheStyleBlock)
     LoadSettings();
     EXPECT_EQ(GlobalVariant.Document.Link.Size, QStringLiteral("1.2em"));
     EXPECT_EQ(GlobalVariant.Document.Link.HoverColor, 0x00A0B0C0u);
-    const QString css = BuildStyleSheet();
+    const QString css = BuildStyleSheet(GlobalVariant);
     EXPECT_TRUE(css.contains(QStringLiteral(".FileList {\r\n\tpadding-left: 10px;\r\n"
                                             "\tfont-size: 1.2em;\r\n")))
         << css.toStdString();

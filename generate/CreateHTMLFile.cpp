@@ -1,0 +1,37 @@
+#include "generate/CreateHTMLFile.h"
+
+#include "generate/PageWriter.h"
+
+namespace {
+
+ProgressGauge *attachedGauge = nullptr;
+PageWriteReport lastReport;
+
+} // namespace
+
+bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested)
+{
+    PageJob job;
+    job.settings = GlobalVariant;
+    job.source = GlobalVariant.FavoriteFolder;
+    job.outputPath = Path;
+    job.progress = attachedGauge;
+    job.stopRequested = stopRequested;
+    lastReport = writePage(job);
+    return lastReport.written();
+}
+
+void SetGauge(ProgressGauge *Gauge)
+{
+    attachedGauge = Gauge;
+}
+
+void ReleaseGauge()
+{
+    attachedGauge = nullptr;
+}
+
+const PageWriteReport &lastPageWriteReport()
+{
+    return lastReport;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "generate/PageJob.h"
+#include "generate/PageWriteReport.h"
+#include "generate/ProgressGauge.h"
+
+#include <QString>
+
+// The page writer as the windows call it: the program-wide settings (GlobalVariant) and the
+// gauge the main window lends.
+
+// Writes the whole page for the current settings to Path. True when it was written completely
+// and closed; false after any failure. Never throws, shows nothing, asks nothing.
+bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {});
+
+// The gauge that later writes report on, or none.
+void SetGauge(ProgressGauge *Gauge);
+void ReleaseGauge();
+
+// What the last CreateHTMLFile did: sections, links and bytes written, and why it failed.
+const PageWriteReport &lastPageWriteReport();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "generate/ProgressGauge.h"
+#include "settings/GlobalVariant.h"
+
+#include <QString>
+
+#include <functional>
+
+// Asked between folders; returning true ends the page early (the footer is still written, so
+// the page stays whole HTML, and the write counts as a success).
+using StopRequest = std::function<bool()>;
+
+// Everything one page write takes.
+struct PageJob
+{
+    TGlobalVariant settings;           // the design; its FavoriteFolder is not read (source is)
+    QString source;                    // the Favourites path: a folder tree or a bookmark file
+    QString outputPath;                // the page file, replaced if it exists; unused with outputFd
+    int outputFd = -1;                 // an open descriptor to write to instead, left open
+    ProgressGauge *progress = nullptr; // the folder count and the folder being written, or none
+    StopRequest stopRequested;         // none: the page is written to its end
+};

@@ -1,0 +1,51 @@
+#include "generate/PageOutput.h"
+
+#include "generate/PageText.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
+
+void PageOutput::text(QStringView text)
+{
+    m_scratch.resize(0);
+    appendShiftJis(m_scratch, text);
+    put(m_scratch);
+}
+
+void PageOutput::slowName(QStringView name)
+{
+    m_scratch.resize(0);
+    appendNameText(m_scratch, name);
+    put(m_scratch);
+}
+
+bool PageOutput::flush()
+{
+    const char *data = m_data.get();
+    qsizetype left = m_error ? 0 : m_used;
+    while (left > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        data += n;
+        left -= n;
+        m_written += n;
+    }
+    m_used = 0;
+    return m_error == 0;
+}
+
+void PageOutput::grow(qsizetype needed)
+{
+    const qsizetype capacity = std::max(2 * m_capacity, m_used + needed);
+    std::unique_ptr<char[]> data(new char[size_t(capacity)]);
+    std::memcpy(data.get(), m_data.get(), size_t(m_used));
+    m_data = std::move(data);
+    m_capacity = capacity;
+}
