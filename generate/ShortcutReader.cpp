@@ -1,5 +1,6 @@
 #include "generate/ShortcutReader.h"
 
+#include "platform/ProfileQuotes.h"
 #include "platform/ShiftJis.h"
 
 #include <algorithm>
@@ -125,8 +126,11 @@ void ShortcutReader::feed(QByteArrayView bytes)
                 case LineKind::Value:
                     addValueBytes(QByteArrayView(p, stop - p));
                     break;
-                case LineKind::Start:
                 case LineKind::Ignored:
+                    if (m_target)
+                        noteValueTail(QByteArrayView(p, stop - p));
+                    break;
+                case LineKind::Start:
                     break;
                 }
                 m_lastWasCr = false;
@@ -152,28 +156,38 @@ void ShortcutReader::finish()
     m_comment.done = true;
 }
 
+QByteArrayView ShortcutReader::unquoted(const Target &target)
+{
+    const QByteArrayView value(target.value);
+    if (!target.overflow)
+        return withoutEnclosingQuotes(value);
+    // Only the opening quote is among the kept bytes; the closing one goes with the cut.
+    return isQuotePair(value.front(), target.lastByte) ? value.sliced(1) : value;
+}
+
 ShortcutReader::Values ShortcutReader::values() const
 {
-    auto cut = [this](const QByteArray &value) {
-        if (!m_utf8 && value.size() <= MaxValueBytes)
-            return value; // the common case: shared, not copied
-        const QByteArray kept = value.first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
-        return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept;
+    auto cut = [this](const Target &target) {
+        const QByteArrayView value = unquoted(target);
+        if (!m_utf8 && value.size() == target.value.size() && value.size() <= MaxValueBytes)
+            return target.value; // the common case: shared, not copied
+        const QByteArrayView kept = value.first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
+        return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept.toByteArray();
     };
-    return {cut(m_url.value), cut(m_comment.value)};
+    return {cut(m_url), cut(m_comment)};
 }
 
 ShortcutReader::ValueViews ShortcutReader::valueViews()
 {
-    auto cut = [this](const QByteArray &value, QByteArray &converted) {
-        const QByteArrayView kept =
-            QByteArrayView(value).first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
+    auto cut = [this](const Target &target, QByteArray &converted) {
+        const QByteArrayView value = unquoted(target);
+        const QByteArrayView kept = value.first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
         if (!m_utf8)
             return kept;
         converted = toShiftJis(QString::fromUtf8(kept));
         return QByteArrayView(converted);
     };
-    return {cut(m_url.value, m_convertedUrl), cut(m_comment.value, m_convertedComment)};
+    return {cut(m_url, m_convertedUrl), cut(m_comment, m_convertedComment)};
 }
 
 void ShortcutReader::reset()
@@ -183,6 +197,7 @@ void ShortcutReader::reset()
     for (Target *target : {&m_url, &m_comment}) {
         emptyKeepingMemory(target->value);
         emptyKeepingMemory(target->pendingBlanks);
+        target->overflow = false;
         target->seenSection = false;
         target->done = false;
     }
@@ -231,6 +246,7 @@ void ShortcutReader::byte(char c)
             if (m_target) {
                 emptyKeepingMemory(m_target->value);
                 emptyKeepingMemory(m_target->pendingBlanks);
+                m_target->overflow = false;
                 m_kind = LineKind::Value;
             } else {
                 m_kind = LineKind::Ignored;
@@ -246,6 +262,8 @@ void ShortcutReader::byte(char c)
         addValueBytes(QByteArrayView(&c, 1));
         return;
     case LineKind::Ignored:
+        if (m_target)
+            noteValueTail(QByteArrayView(&c, 1));
         return;
     }
 }
@@ -305,8 +323,9 @@ void ShortcutReader::addValueBytes(QByteArrayView run)
     qsizetype filled = run.size();
     while (filled > 0 && isBlank(run[filled - 1]))
         --filled;
-    // One byte beyond the limit is kept so that the cut can tell where a character ends.
-    constexpr qsizetype Keep = MaxValueBytes + 1;
+    // An opening quote and one byte beyond the limit are kept too, so that the cut can tell
+    // where a character ends after the quote is dropped.
+    constexpr qsizetype Keep = MaxValueBytes + 2;
     auto holdBlanks = [&t](QByteArrayView blanks) {
         if (!blanks.isEmpty())
             t.pendingBlanks.append(blanks.first(
@@ -320,10 +339,26 @@ void ShortcutReader::addValueBytes(QByteArrayView run)
         t.value.append(t.pendingBlanks);
         t.pendingBlanks.clear();
     }
-    t.value.append(run.first(std::min(filled, Keep - t.value.size())));
+    const qsizetype room = Keep - t.value.size();
+    t.value.append(run.first(std::min(filled, room)));
+    if (filled > room)
+        noteValueTail(run.sliced(room, filled - room));
     holdBlanks(run.sliced(filled));
+    // Nothing later on the line can change the kept bytes; only its last byte is looked at,
+    // for a closing quote.
     if (t.value.size() >= Keep)
-        m_kind = LineKind::Ignored; // nothing later on the line can change the kept bytes
+        m_kind = LineKind::Ignored;
+}
+
+void ShortcutReader::noteValueTail(QByteArrayView run)
+{
+    for (qsizetype i = run.size(); i > 0; --i) {
+        if (!isBlank(run[i - 1])) {
+            m_target->overflow = true;
+            m_target->lastByte = run[i - 1];
+            return;
+        }
+    }
 }
 
 ShortcutReader::Target *ShortcutReader::wantedTarget()

@@ -11,7 +11,8 @@
 // "InternetShortcut" and "Comment" of the section "Comment". The file is read by the same rules
 // as the settings file (ProfileFile): section and key names match without regard to ASCII case,
 // the first section of a name counts and the first key in it, blanks around names and values are
-// trimmed, and a value is cut to 2047 bytes, never inside a character. Lines end at CR LF, LF or
+// trimmed, a value enclosed in one pair of matching quotes loses them, and a value is cut to 2047
+// bytes, never inside a character. Lines end at CR LF, LF or
 // CR. A file that starts with a UTF-8 byte-order mark is read as UTF-8, and its values are turned
 // into Shift-JIS for the page (numeric references for what the code page cannot hold).
 //
@@ -101,6 +102,9 @@ private:
         // Blanks met after the last other byte: the file's own bytes (a tab stays a tab), at
         // most as many as the value can still take.
         QByteArray pendingBlanks;
+        // The value went on past the bytes kept; its last byte that is not a blank.
+        bool overflow = false;
+        char lastByte = 0;
         bool seenSection = false; // its section has been met (only the first one counts)
         bool done = false;
     };
@@ -110,6 +114,9 @@ private:
     void endLine();
     void beginValue(Target *target);
     void addValueBytes(QByteArrayView run);
+    void noteValueTail(QByteArrayView run);
+    // The kept bytes of a value as it is read: without its enclosing quotes, not yet cut.
+    static QByteArrayView unquoted(const Target &target);
     Target *wantedTarget();
 
     Target m_url;

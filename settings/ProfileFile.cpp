@@ -1,5 +1,6 @@
 #include "settings/ProfileFile.h"
 
+#include "platform/ProfileQuotes.h"
 #include "platform/ShiftJis.h"
 
 #include <QFile>
@@ -25,6 +26,16 @@ QByteArrayView trimBlanks(QByteArrayView bytes)
     while (to > from && isBlank(bytes[to - 1]))
         --to;
     return bytes.sliced(from, to - from);
+}
+
+QStringView trimBlanks(QStringView text)
+{
+    while (!text.isEmpty() &&
+           (text.front() == QLatin1Char(' ') || text.front() == QLatin1Char('\t')))
+        text = text.sliced(1);
+    while (!text.isEmpty() && (text.back() == QLatin1Char(' ') || text.back() == QLatin1Char('\t')))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -138,8 +149,8 @@ std::optional<QString> ProfileFile::value(QStringView section, QStringView key) 
         const Line &line = m_lines[i];
         if (!line.isKey || line.keyName.compare(wanted, Qt::CaseInsensitive) != 0)
             continue;
-        const QByteArrayView raw =
-            trimBlanks(QByteArrayView(line.text).sliced(line.text.indexOf('=') + 1));
+        const QByteArrayView raw = withoutEnclosingQuotes(
+            trimBlanks(QByteArrayView(line.text).sliced(line.text.indexOf('=') + 1)));
         return decode(raw.first(wholeCharacterPrefix(raw, MaxValueBytes, m_utf8)));
     }
     return std::nullopt;
@@ -162,6 +173,11 @@ bool ProfileFile::write(QStringView section, QStringView key, const QString &val
     // A line break inside a value would split it into lines of its own and corrupt the file.
     QString clean = value;
     clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // A value that is itself enclosed in quotes would lose them when read: one more pair keeps it.
+    const QStringView trimmed = trimBlanks(clean);
+    if (trimmed.size() >= 2 && trimmed.front() == trimmed.back() &&
+        (trimmed.front() == QLatin1Char('"') || trimmed.front() == QLatin1Char('\'')))
+        clean = QLatin1Char('"') + trimmed.toString() + QLatin1Char('"');
 
     const QList<Line> before = m_lines;
     const bool wasUtf8 = m_utf8;

@@ -8,7 +8,8 @@
 
 // A private-profile (INI) file, read and written by the Windows rules:
 // - section and key names match without regard to ASCII case; blanks (spaces, tabs) around names
-//   and values are trimmed;
+//   and values are trimmed; a value enclosed in one pair of matching quotes ("..." or '...') is
+//   read without them, and a value written that would lose its own quotes gets one more pair;
 // - a value is cut to its first 2047 bytes (never inside a character);
 // - a write replaces an existing value in place, appends a missing key at the end of its section
 //   and a missing section at the end of the file; every other line stays byte for byte;

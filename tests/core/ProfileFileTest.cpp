@@ -214,3 +214,54 @@ TEST_F(ProfileFileTest, SurvivesBadFilesAndKeepsTheirBytes)
     ASSERT_TRUE(crOnly.load());
     EXPECT_EQ(crOnly.value(u"Link", u"Size"), QStringLiteral("1px"));
 }
+
+TEST_F(ProfileFileTest, AValueInOnePairOfQuotesIsReadWithoutThem)
+{
+    ProfileFile file(writeFile("q.ini", "[Document]\r\n"
+                                        "FavoriteFolder=\"/home/x/Favorites\"\r\n"
+                                        "Single=  'it''s'  \r\n"
+                                        "Empty=\"\"\r\n"
+                                        "Lone=\"\r\n"
+                                        "Mixed=\"a'\r\n"
+                                        "Open=\"a\r\n"
+                                        "Inside=a\"b\"\r\n"
+                                        "Twice=\"\"a\"\"\r\n"
+                                        "Blanks=\" a \"\r\n"));
+    ASSERT_TRUE(file.load());
+    const auto value = [&file](const char16_t *key) {
+        return file.value(u"Document", QStringView(key)).value_or(QStringLiteral("(none)"));
+    };
+    EXPECT_EQ(value(u"FavoriteFolder"), QStringLiteral("/home/x/Favorites"));
+    EXPECT_EQ(value(u"Single"), QStringLiteral("it''s"));
+    EXPECT_EQ(value(u"Empty"), QString());
+    // Only a matching pair around the whole value counts, and only one pair goes.
+    EXPECT_EQ(value(u"Lone"), QStringLiteral("\""));
+    EXPECT_EQ(value(u"Mixed"), QStringLiteral("\"a'"));
+    EXPECT_EQ(value(u"Open"), QStringLiteral("\"a"));
+    EXPECT_EQ(value(u"Inside"), QStringLiteral("a\"b\""));
+    EXPECT_EQ(value(u"Twice"), QStringLiteral("\"a\""));
+    EXPECT_EQ(value(u"Blanks"), QStringLiteral(" a "));
+
+    // The quotes go before the cut, so a quoted long value keeps 2047 bytes of its own.
+    const QByteArray longValue(3000, 'x');
+    ProfileFile quotedLong(writeFile("long.ini", "[S]\r\nK=\"" + longValue + "\"\r\n"));
+    ASSERT_TRUE(quotedLong.load());
+    EXPECT_EQ(quotedLong.value(u"S", u"K"), QString(ProfileFile::MaxValueBytes, QLatin1Char('x')));
+}
+
+TEST_F(ProfileFileTest, AValueWrittenWithItsOwnQuotesReadsBackWithThem)
+{
+    const QString path = pathOf("w.ini");
+    for (const QString &value :
+         {QStringLiteral("\"My links\""), QStringLiteral("'a'"), QStringLiteral("\"\""),
+          QStringLiteral("  \"padded\"  "), QStringLiteral("\"open"), QStringLiteral("plain")}) {
+        ProfileFile file(path);
+        ASSERT_TRUE(file.load());
+        ASSERT_TRUE(file.write(u"S", u"K", value));
+        ProfileFile reread(path);
+        ASSERT_TRUE(reread.load());
+        EXPECT_EQ(reread.value(u"S", u"K"), value.trimmed()) << value.toStdString();
+    }
+    // A value that needs no protection is written as it is.
+    EXPECT_EQ(readFile(path), QByteArray("[S]\r\nK=plain\r\n"));
+}

@@ -136,3 +136,33 @@ TEST(ShortcutReaderTest, ReadingAFifoDoesNotWait)
     ASSERT_TRUE(v);
     EXPECT_TRUE(v->url.isEmpty());
 }
+
+TEST(ShortcutReaderTest, AValueInOnePairOfQuotesLosesThemWhereverAReadEnds)
+{
+    const QByteArray file = "[InternetShortcut]\r\nURL= \"http://a/\" \r\n"
+                            "[Comment]\r\nComment='daily \"use\"'\r\n";
+    EXPECT_EQ(readAll(file).url, QByteArray("http://a/"));
+    EXPECT_EQ(readAll(file).comment, QByteArray("daily \"use\""));
+    expectSameInPieces(file);
+
+    const auto url = [](const QByteArray &value) {
+        return readAll("[InternetShortcut]\r\nURL=" + value + "\r\n").url;
+    };
+    EXPECT_EQ(url("\"\""), QByteArray());
+    EXPECT_EQ(url("\""), QByteArray("\""));
+    EXPECT_EQ(url("\"http://a/'"), QByteArray("\"http://a/'"));
+    EXPECT_EQ(url("http://a/\"b\""), QByteArray("http://a/\"b\""));
+
+    // Long values: the closing quote lies far beyond the bytes the reader keeps. A quoted value
+    // keeps 2047 bytes of its own, an unquoted one keeps its opening quote.
+    const QByteArray body(5000, 'x');
+    EXPECT_EQ(url("\"" + body + "\"  "), QByteArray(ShortcutReader::MaxValueBytes, 'x'));
+    EXPECT_EQ(url("\"" + body + "\" x"), "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
+    EXPECT_EQ(url("\"" + body), "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
+    // A double-byte character across the cut is left out whole after the quote is dropped.
+    const QByteArray kanji = "\x95\x5C"; // 表, second byte 0x5C
+    const QByteArray sjis =
+        "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x') + kanji + "\"";
+    EXPECT_EQ(url(sjis), QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
+    expectSameInPieces("[InternetShortcut]\r\nURL=\"" + body + "\"\r\n");
+}
