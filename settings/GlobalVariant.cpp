@@ -128,11 +128,21 @@ void InitSettings()
     LoadSettings();
 }
 
+namespace {
+
+ESettingsReadError readError()
+{
+    return ESettingsReadError(QStringLiteral("%1 を読み込めません").arg(SettingsFilePath));
+}
+
+} // namespace
+
 void LoadSettings()
 {
     ProfileFile file(SettingsFilePath);
-    // An unreadable file reads like a missing one: every setting takes its default.
-    file.load();
+    // An unreadable file gives every setting its default, so the program can go on, and is
+    // then reported.
+    const bool readable = file.load();
     for (const Setting &s : settingsTable()) {
         const std::optional<QString> stored = file.value(s.section, s.key);
         const QString defaultText = QString::fromUtf16(s.defaultText);
@@ -152,12 +162,15 @@ void LoadSettings()
             **flag = *number != 0;
         }
     }
+    if (!readable)
+        throw readError();
 }
 
 void SaveSettings()
 {
     ProfileFile file(SettingsFilePath);
-    file.load();
+    if (!file.load())
+        throw readError();
     for (const Setting &s : settingsTable()) {
         QString text;
         if (QString *const *value = std::get_if<QString *>(&s.field))

@@ -83,6 +83,13 @@ public:
     using TalvensaError::TalvensaError;
 };
 
+// Raised when the settings file is there but cannot be read: "<path> を読み込めません".
+class ESettingsReadError final : public TalvensaError
+{
+public:
+    using TalvensaError::TalvensaError;
+};
+
 // The settings file path for an executable: its path with ".ini" in place of its extension.
 QString settingsPathForExecutable(const QString &executablePath);
 
@@ -94,8 +101,10 @@ std::optional<qint64> parseProfileInteger(QStringView text);
 void InitSettings();
 // Reads the 28 settings from SettingsFilePath into GlobalVariant; a missing file or key gives
 // the default. Throws EConvertError for a colour that cannot be converted; the keys read before
-// it keep their new values, the later ones their old ones.
+// it keep their new values, the later ones their old ones. A file that is there but cannot be
+// read gives every setting its default, then throws ESettingsReadError.
 void LoadSettings();
 // Writes the 28 settings to SettingsFilePath, keeping every other line of the file. Throws
-// ESettingsWriteError when the file cannot be written.
+// ESettingsReadError, and writes nothing, when the file is there but cannot be read (writing
+// would lose the lines it holds); ESettingsWriteError when it cannot be written.
 void SaveSettings();

@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class SettingsTest : public ::testing::Test
@@ -228,4 +233,69 @@ TEST_F(SettingsTest, SettingsPathSitsBesideTheExecutable)
               QStringLiteral("/opt/t/talvensa.ini"));
     EXPECT_EQ(settingsPathForExecutable(QStringLiteral("/opt/t.d/Talvensa.exe")),
               QStringLiteral("/opt/t.d/Talvensa.ini"));
+}
+
+TEST_F(SettingsTest, QuotedValuesAreReadWithoutTheirQuotes)
+{
+    const QString folder = m_dir.filePath(QStringLiteral("My Favorites"));
+    QDir().mkpath(folder);
+    writeSettings("[Document]\r\nFavoriteFolder=\"" + folder.toUtf8() +
+                  "\"\r\nTitle='Links'\r\n[Title]\r\nColor=\"FF0000\"\r\nBold=\"0\"\r\n");
+    LoadSettings();
+    EXPECT_EQ(GlobalVariant.FavoriteFolder, folder);
+    EXPECT_EQ(GlobalVariant.Document.Title, QStringLiteral("Links"));
+    EXPECT_EQ(GlobalVariant.Title.Color, 0x0000FFu);
+    EXPECT_FALSE(GlobalVariant.Title.Bold);
+
+    // A title that is itself in quotes comes back with them.
+    GlobalVariant.Title.Title = QStringLiteral("\"Favorite\"");
+    SaveSettings();
+    GlobalVariant = TGlobalVariant();
+    LoadSettings();
+    EXPECT_EQ(GlobalVariant.Title.Title, QStringLiteral("\"Favorite\""));
+}
+
+// A settings file that is there but cannot be read: every setting takes its default, the load
+// reports the file, and a save refuses to replace it, which would drop every line it holds.
+// Root reads any file, so the check runs in a child process as an ordinary user.
+TEST_F(SettingsTest, AnUnreadableFileIsReportedAndNeverReplaced)
+{
+    const QByteArray original = "; mine\r\n[Document]\r\nTitle=mine\r\n[Other]\r\nKeep=1\r\n";
+    writeSettings(original);
+    // Writable, not readable: the one case in which a save would succeed.
+    ASSERT_TRUE(QFile::setPermissions(SettingsFilePath, QFile::WriteOwner));
+    const QByteArray path = QFile::encodeName(SettingsFilePath);
+    const QByteArray folder = QFile::encodeName(m_dir.path());
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0) {
+                constexpr uid_t nobody = 65534;
+                if (::chmod(folder.constData(), 0777) != 0 ||
+                    ::chown(path.constData(), nobody, nobody) != 0 || ::setgid(nobody) != 0 ||
+                    ::setuid(nobody) != 0)
+                    std::_Exit(10);
+            }
+            const QString expected = SettingsFilePath + QStringLiteral(" を読み込めません");
+            try {
+                LoadSettings();
+                std::_Exit(11);
+            } catch (const ESettingsReadError &e) {
+                if (e.message() != expected)
+                    std::_Exit(12);
+            }
+            if (GlobalVariant.Document.Title != QStringLiteral("お気に入り一覧") ||
+                !GlobalVariant.Title.Bold || GlobalVariant.FavoriteFolder != favorites())
+                std::_Exit(13);
+            try {
+                SaveSettings();
+                std::_Exit(14);
+            } catch (const ESettingsReadError &e) {
+                if (e.message() != expected)
+                    std::_Exit(15);
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    ASSERT_TRUE(QFile::setPermissions(SettingsFilePath, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(readSettings(), original);
 }
