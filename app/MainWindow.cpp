@@ -12,18 +12,17 @@
 #include "settings/GlobalVariant.h"
 #include "widgets/DialogSeam.h"
 #include "widgets/PictureButton.h"
-#include "widgets/WindowFont.h"
+#include "widgets/SystemPalette.h"
+#include "widgets/WindowLook.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #if QT_CONFIG(sessionmanager)
@@ -35,30 +34,6 @@
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
-
-// The hover and press colour of the create and stop buttons: red 204, green 214, blue 227.
-constexpr TColor buttonInColor = 204 | (214 << 8) | (227 << 16);
-
-QColor toQColor(TColor value)
-{
-    const TColor plain = resolveColor(value);
-    return QColor(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
-}
-
-TfrmMain::DocumentOpener &documentOpener()
-{
-    static TfrmMain::DocumentOpener opener;
-    return opener;
-}
-
-void setupCommandButton(TPictureButton *button)
-{
-    button->setButtonStyle(bsStdButton);
-    button->setFocusStyle(bfsStdButton);
-    button->setInColor(buttonInColor);
-    button->setStretch(false);
-    button->setCursor(Qt::PointingHandCursor);
-}
 
 } // namespace
 
@@ -87,11 +62,6 @@ void TfrmMain::setSecondaryWindows(QWidget *setting, QWidget *folder, QWidget *v
     m_frmVersion = version;
 }
 
-void TfrmMain::setDocumentOpener(DocumentOpener opener)
-{
-    documentOpener() = std::move(opener);
-}
-
 std::function<void()> TfrmMain::reported(void (TfrmMain::*handler)())
 {
     return [this, handler] { runReported([this, handler] { (this->*handler)(); }); };
@@ -106,8 +76,7 @@ void TfrmMain::createControls()
     windowPalette.setColor(QPalette::Window, toQColor(GetSysColor(COLOR_BTNFACE)));
     setPalette(windowPalette);
     setAutoFillBackground(true);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
     Gauge1 = new TGauge(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
@@ -120,26 +89,37 @@ void TfrmMain::createControls()
     Image1->setGeometry(61, 24, 350, 50);
     Image1->setPixmap(transparentPicture(bannerImage()));
 
-    btnCreateHTML = new TPictureButton(this);
-    btnCreateHTML->setObjectName(QStringLiteral("btnCreateHTML"));
+    createCommandButtons();
+    createToolbar();
+    createMessagePanel();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, reported(&TfrmMain::Timer1Timer));
+}
+
+void TfrmMain::createCommandButtons()
+{
+    btnCreateHTML = addCommandButton(this, "btnCreateHTML");
     btnCreateHTML->setGeometry(75, 232, 321, 41);
     btnCreateHTML->setCaption(QStringLiteral("作成"));
     btnCreateHTML->setFont(windowFont(16, true));
     btnCreateHTML->setPicture(createButtonIcon());
     btnCreateHTML->setPictureLeft(30);
     btnCreateHTML->setPictureTop(10);
-    setupCommandButton(btnCreateHTML);
     connect(btnCreateHTML, &TPictureButton::clicked, this, reported(&TfrmMain::btnCreateHTMLClick));
 
-    btnCreateCancel = new TPictureButton(this);
-    btnCreateCancel->setObjectName(QStringLiteral("btnCreateCancel"));
-    setupCommandButton(btnCreateCancel);
+    // Caption, font and place come from the create button when the window is created.
+    btnCreateCancel = addCommandButton(this, "btnCreateCancel");
     connect(btnCreateCancel, &TPictureButton::clicked, this,
             reported(&TfrmMain::btnCreateCancelClick));
     QWidget::setTabOrder(btnCreateHTML, btnCreateCancel);
+}
 
-    createToolbar();
-
+void TfrmMain::createMessagePanel()
+{
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(63, 80, 345, 113);
@@ -160,12 +140,6 @@ void TfrmMain::createControls()
     lblMessage->setTextFormat(Qt::PlainText);
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, reported(&TfrmMain::Timer1Timer));
 }
 
 void TfrmMain::createToolbar()
@@ -200,7 +174,7 @@ void TfrmMain::FormCreate()
 {
     THintStyle::install();
     InitSettings();
-    SetMessageState(1);
+    SetMessageState(MessageState::Idle);
 
     btnCreateCancel->setFont(btnCreateHTML->font());
     btnCreateCancel->setGeometry(btnCreateHTML->geometry());
@@ -210,7 +184,7 @@ void TfrmMain::FormCreate()
 
     if (!m_arguments.isEmpty()) {
         AutoRunOutputPath = m_arguments.constFirst();
-        SetMessageState(3);
+        SetMessageState(MessageState::AutoRun);
         btnCreateHTML->setEnabled(false);
         btnCreateHTML->hide();
         Timer1->start();
@@ -226,20 +200,20 @@ void TfrmMain::FormDestroy()
     ReleaseGauge();
 }
 
-void TfrmMain::SetMessageState(int State)
+void TfrmMain::SetMessageState(MessageState State)
 {
     QString text;
     switch (State) {
-    case 1:
+    case MessageState::Idle:
         text = QStringLiteral("「Internet Explore」のお気に入り（Favorite）から、") + CRLF +
                QStringLiteral("ホームページ形式の一覧ファイルを作成します。") + CRLF +
                QStringLiteral("作成するときは下の「作成」を押してください。");
         break;
-    case 2:
+    case MessageState::Writing:
         text = QStringLiteral("只今、ファイル解析中です。") + CRLF +
                QStringLiteral("しばらくお待ちください。");
         break;
-    case 3:
+    case MessageState::AutoRun:
         text = QStringLiteral("自動実行中。") + CRLF + CRLF + QStringLiteral("出力先 ： ") +
                AutoRunOutputPath;
         break;
@@ -263,7 +237,7 @@ void TfrmMain::btnCreateHTMLClick()
     btnCreateHTML->setEnabled(false);
     Gauge1->show();
     TBToolbar->setEnabled(false);
-    SetMessageState(2);
+    SetMessageState(MessageState::Writing);
 
     // Whatever happens below, the window returns to its idle look.
     struct BackToIdle
@@ -274,7 +248,7 @@ void TfrmMain::btnCreateHTMLClick()
             window->btnCreateHTML->setEnabled(true);
             window->Gauge1->hide();
             window->TBToolbar->setEnabled(true);
-            window->SetMessageState(1);
+            window->SetMessageState(MessageState::Idle);
         }
     } backToIdle{this};
 
@@ -403,12 +377,8 @@ void TfrmMain::TB_HelpClick()
     // The name alone, so the file is looked up in the current working folder. Nothing that goes
     // wrong on the way is shown.
     try {
-        const QUrl document =
-            QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("readme.txt")));
-        if (documentOpener())
-            documentOpener()(document);
-        else
-            QDesktopServices::openUrl(document);
+        dialogs().openUrl(
+            this, QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("readme.txt"))));
     } catch (...) {
     }
 }

@@ -11,7 +11,6 @@ class QFrame;
 class QLabel;
 class QSessionManager;
 class QTimer;
-class QUrl;
 class TGauge;
 class TPictureButton;
 class TSkinToolbar;
@@ -33,9 +32,17 @@ public:
     // The three windows the toolbar shows. Any of them may be null while it does not exist.
     void setSecondaryWindows(QWidget *setting, QWidget *folder, QWidget *version);
 
-    // Puts the text of a message state into lblMessage: 1 idle, 2 writing, 3 auto run; any
-    // other number empties it.
-    void SetMessageState(int State);
+    // The guide and status texts of lblMessage.
+    enum class MessageState
+    {
+        Idle = 1,    // how to make a page
+        Writing = 2, // from the press of the create button to the end of the run
+        AutoRun = 3, // the batch run's notice with its output path
+    };
+
+    // Puts the text of a message state into lblMessage; a value outside the enumeration empties
+    // it.
+    void SetMessageState(MessageState State);
 
     void btnCreateHTMLClick();
     void btnCreateCancelClick();
@@ -46,11 +53,6 @@ public:
     void TB_HelpClick();
     void TB_VersionClick();
     void TB_EndClick();
-
-    // How TB_HelpClick hands a document to the desktop; tests put their own in. An empty
-    // function brings back QDesktopServices::openUrl.
-    using DocumentOpener = std::function<void(const QUrl &)>;
-    static void setDocumentOpener(DocumentOpener opener);
 
 Q_SIGNALS:
     // The window has agreed to close: the program ends.
@@ -63,6 +65,8 @@ private:
     void FormCreate();
     void FormDestroy();
     void createControls();
+    void createCommandButtons();
+    void createMessagePanel();
     void createToolbar();
     bool writeWithStopButton(const QString &path);
     void commitData(QSessionManager &manager);

@@ -5,16 +5,14 @@
 #include "widgets/DialogSeam.h"
 #include "widgets/PictureButton.h"
 #include "widgets/ShellTreeView.h"
-#include "widgets/WindowFont.h"
+#include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,9 +20,6 @@
 #include <exception>
 
 namespace {
-
-// Face colour of the Back button under the mouse: red 204, green 214, blue 227.
-constexpr TColor BackButtonInColor = 204 | (214 << 8) | (227 << 16);
 
 // A panel with a lowered outer and a raised inner bevel: a 2-pixel groove around its inside.
 QFrame *makeGroovePanel(QWidget *parent, const char *name, const QRect &geometry)
@@ -57,10 +52,35 @@ TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
     setWindowTitle(QStringLiteral("お気に入りフォルダの変更"));
     setFont(windowFont(12));
     setFixedSize(321, 368);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
+    createControls();
+    FormCreate();
+}
+
+void TfrmFavoriteFolderSelect::createControls()
+{
     // Back to front.
+    createChoicePanels();
+    createSelectedFolderGroup();
+
+    btnClose = addCommandButton(this, "btnClose");
+    btnClose->setGeometry(168, 328, 137, 33);
+    btnClose->setCaption(QStringLiteral("戻る"));
+    connect(btnClose, &TPictureButton::clicked, this, &TfrmFavoriteFolderSelect::btnCloseClick);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TfrmFavoriteFolderSelect::Timer1Timer);
+
+    setTabOrder(rbDefault, rbUser);
+    setTabOrder(rbUser, ShellTreeView1);
+}
+
+// The two candidates, each a panel headed by its radio button, in the "change folder" frame.
+void TfrmFavoriteFolderSelect::createChoicePanels()
+{
     grbChangeFolder = new QGroupBox(QStringLiteral("フォルダの変更"), this);
     grbChangeFolder->setObjectName(QStringLiteral("grbChangeFolder"));
     grbChangeFolder->setGeometry(16, 64, 289, 257);
@@ -86,7 +106,10 @@ TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
     rbUser->setObjectName(QStringLiteral("rbUser"));
     rbUser->setGeometry(32, 144, 137, 17);
     rbUser->setAutoFillBackground(true);
+}
 
+void TfrmFavoriteFolderSelect::createSelectedFolderGroup()
+{
     grbSelectedFolder = new QGroupBox(QStringLiteral("選択されているフォルダ"), this);
     grbSelectedFolder->setObjectName(QStringLiteral("grbSelectedFolder"));
     grbSelectedFolder->setGeometry(16, 8, 289, 49);
@@ -98,26 +121,6 @@ TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
     auto *selectedLayout = new QVBoxLayout(grbSelectedFolder);
     selectedLayout->setContentsMargins(2, 1, 2, 1);
     selectedLayout->addWidget(lblSelectedFolder);
-
-    btnClose = new TPictureButton(this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setGeometry(168, 328, 137, 33);
-    btnClose->setCaption(QStringLiteral("戻る"));
-    btnClose->setButtonStyle(bsStdButton);
-    btnClose->setFocusStyle(bfsStdButton);
-    btnClose->setCursor(Qt::PointingHandCursor);
-    btnClose->setInColor(BackButtonInColor);
-    connect(btnClose, &TPictureButton::clicked, this, &TfrmFavoriteFolderSelect::btnCloseClick);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, &TfrmFavoriteFolderSelect::Timer1Timer);
-
-    setTabOrder(rbDefault, rbUser);
-    setTabOrder(rbUser, ShellTreeView1);
-
-    FormCreate();
 }
 
 void TfrmFavoriteFolderSelect::FormCreate()

@@ -29,6 +29,9 @@ public:
 
 private:
     void FormCreate();
+    void createControls();
+    void createChoicePanels();
+    void createSelectedFolderGroup();
     void FormShow() override;
     void FormHide() override;
 

@@ -1,6 +1,6 @@
 #include "settings/SamplePictures.h"
 
-#include "widgets/WindowFont.h"
+#include "widgets/WindowLook.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>

@@ -4,28 +4,23 @@
 #include "settings/SamplePictures.h"
 #include "widgets/DialogSeam.h"
 #include "widgets/PictureButton.h"
-#include "widgets/WindowFont.h"
+#include "widgets/WindowLook.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 
 #include <exception>
 
 namespace {
-
-// Face colour of the Back button under the mouse: red 204, green 214, blue 227.
-constexpr TColor BackButtonInColor = 204 | (214 << 8) | (227 << 16);
 
 QLabel *addLabel(QWidget *parent, const QString &text, int left, int top,
                  const char *name = nullptr)
@@ -125,8 +120,7 @@ TfrmSetting::TfrmSetting(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt:
     setWindowTitle(QStringLiteral("デザインの 設定"));
     setFont(windowFont(12));
     setFixedSize(673, 545);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
     createControls();
     FormCreate();
@@ -145,6 +139,27 @@ void TfrmSetting::createControls()
     PaintBox1->setAttribute(Qt::WA_TransparentForMouseEvents);
     PaintBox1->installEventFilter(this);
 
+    createTitleGroup();
+    createFolderGroup();
+    createLinkGroup();
+    createDocumentGroup();
+    createScreenDesignGroup();
+
+    btnBack = addCommandButton(this, "btnBack");
+    btnBack->setGeometry(520, 504, 137, 33);
+    btnBack->setCaption(QStringLiteral("戻る"));
+    connect(btnBack, &TPictureButton::clicked, this, &TfrmSetting::btnBackClick);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TfrmSetting::Timer1Timer);
+
+    setTabOrderOfGroups();
+}
+
+void TfrmSetting::createTitleGroup()
+{
     grbTitle = addGroup(this, "grbTitle", QStringLiteral("タイトル"), QRect(360, 8, 297, 153));
     addLabel(grbTitle, QStringLiteral("フォント"), 16, 20);
     cmbTitleFont = addFontBox(grbTitle, "cmbTitleFont", 104, 16);
@@ -158,7 +173,10 @@ void TfrmSetting::createControls()
                                QRect(104, 112, 49, 25), false);
     chkTitleItalic = addCheckBox(grbTitle, "chkTitleItalic", QStringLiteral("斜体"),
                                  QRect(176, 112, 49, 25), false);
+}
 
+void TfrmSetting::createFolderGroup()
+{
     grbFolder = addGroup(this, "grbFolder", QStringLiteral("フォルダ"), QRect(360, 168, 297, 121));
     addLabel(grbFolder, QStringLiteral("フォント"), 16, 20);
     cmbFolderFont = addFontBox(grbFolder, "cmbFolderFont", 104, 16);
@@ -170,7 +188,10 @@ void TfrmSetting::createControls()
                                 QRect(104, 88, 49, 25), false);
     chkFolderItalic = addCheckBox(grbFolder, "chkFolderItalic", QStringLiteral("斜体"),
                                   QRect(176, 88, 49, 25), false);
+}
 
+void TfrmSetting::createLinkGroup()
+{
     grbLink = addGroup(this, "grbLink", QStringLiteral("リンク"), QRect(360, 296, 297, 201));
     addLabel(grbLink, QStringLiteral("フォント"), 16, 20);
     cmbLinkFont = addFontBox(grbLink, "cmbLinkFont", 104, 16);
@@ -193,7 +214,10 @@ void TfrmSetting::createControls()
     lblRollOverBackColor =
         addLabel(grbLink, QStringLiteral("背景色"), 40, 170, "lblRollOverBackColor");
     btnRollOverBackColor = addColorButton(grbLink, "btnRollOverBackColor", 104, 168);
+}
 
+void TfrmSetting::createDocumentGroup()
+{
     grbDocument =
         addGroup(this, "grbDocument", QStringLiteral("ドキュメント全般"), QRect(16, 360, 297, 161));
     addLabel(grbDocument, QStringLiteral("バーの文字"), 16, 18);
@@ -210,7 +234,10 @@ void TfrmSetting::createControls()
     cmbBVKFontSize = addSizeBox(grbDocument, "cmbBVKFontSize", 104, 112);
     lblBVKColor = addLabel(grbDocument, QStringLiteral("フォントカラー"), 16, 138, "lblBVKColor");
     btnBVKColor = addColorButton(grbDocument, "btnBVKColor", 104, 136);
+}
 
+void TfrmSetting::createScreenDesignGroup()
+{
     // Never shown: it only carries Link.OpenRightWindowFlag through the window unchanged.
     grbScreenDesign =
         addGroup(this, "grbScreenDesign", QStringLiteral("画面デザイン"), QRect(8, 504, 345, 153));
@@ -230,24 +257,12 @@ void TfrmSetting::createControls()
     rbMode2 = new QRadioButton(QStringLiteral("リンクを右フレームで開く"), grbScreenDesign);
     rbMode2->setObjectName(QStringLiteral("rbMode2"));
     rbMode2->setGeometry(192, 120, 153, 17);
+}
 
-    btnBack = new TPictureButton(this);
-    btnBack->setObjectName(QStringLiteral("btnBack"));
-    btnBack->setGeometry(520, 504, 137, 33);
-    btnBack->setCaption(QStringLiteral("戻る"));
-    btnBack->setButtonStyle(bsStdButton);
-    btnBack->setFocusStyle(bfsStdButton);
-    btnBack->setCursor(Qt::PointingHandCursor);
-    btnBack->setInColor(BackButtonInColor);
-    connect(btnBack, &TPictureButton::clicked, this, &TfrmSetting::btnBackClick);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, &TfrmSetting::Timer1Timer);
-
-    // Tab order: the groups Document, Title, Folder, Screen design, Link, then btnBack. Only the
-    // font family boxes and three of the check boxes are tab stops.
+void TfrmSetting::setTabOrderOfGroups()
+{
+    // The groups Document, Title, Folder, Screen design, Link, then btnBack. Only the font
+    // family boxes and three of the check boxes are tab stops.
     const QList<QWidget *> order = {
         txtDocumentTitle,
         btnDocumentBackColor,

@@ -41,6 +41,12 @@ private:
     void FormHide() override;
     void PaintBox1Paint();
     void createControls();
+    void createTitleGroup();
+    void createFolderGroup();
+    void createLinkGroup();
+    void createDocumentGroup();
+    void createScreenDesignGroup();
+    void setTabOrderOfGroups();
 
     QLabel *Image1 = nullptr;
     QWidget *PaintBox1 = nullptr;

@@ -1,11 +1,15 @@
 #include "widgets/DialogSeam.h"
 
+#include "widgets/SystemPalette.h"
+
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -93,14 +97,14 @@ public:
     {
         if (isScreenlessPlatform())
             return std::nullopt;
-        const TColor plain = resolveColor(initial);
-        const QColor start(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
         // QColorDialog keeps its custom colours for the whole run.
-        const QColor chosen = QColorDialog::getColor(start, parent);
+        const QColor chosen = QColorDialog::getColor(toQColor(initial), parent);
         if (!chosen.isValid())
             return std::nullopt;
-        return TColor(chosen.red()) | (TColor(chosen.green()) << 8) | (TColor(chosen.blue()) << 16);
+        return toTColor(chosen);
     }
+
+    void openUrl(QWidget *, const QUrl &url) override { QDesktopServices::openUrl(url); }
 
 private:
     QString m_lastFolder;

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 // What the save-file dialog is asked with.
@@ -20,9 +21,10 @@ struct SaveFileRequest
 };
 
 // The one place through which the windows ask a question, show a message, pick a file or a
-// colour. Tests install their own answers with setDialogs(); the standard implementation shows
-// real dialogs, except on a screenless platform (offscreen, minimal), where every message goes to
-// standard error in UTF-8 and every question counts as dismissed.
+// colour, and hand a link or a document to the desktop. Tests install their own answers with
+// setDialogs(); the standard implementation shows real dialogs, except on a screenless platform
+// (offscreen, minimal), where every message goes to standard error in UTF-8 and every question
+// counts as dismissed.
 class DialogSeam
 {
 public:
@@ -39,6 +41,9 @@ public:
                                                 const SaveFileRequest &request) = 0;
     // The basic colour dialog preselecting initial. The chosen colour, or nothing when cancelled.
     virtual std::optional<TColor> chooseColor(QWidget *parent, TColor initial) = 0;
+    // Asks the desktop to open a web page, a mail address or a document, as a shell "open" would.
+    // Whether anything took it is of no interest: nothing is reported.
+    virtual void openUrl(QWidget *parent, const QUrl &url) = 0;
 };
 
 DialogSeam &dialogs();

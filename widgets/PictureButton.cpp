@@ -1,5 +1,7 @@
 #include "widgets/PictureButton.h"
 
+#include "widgets/SystemPalette.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
@@ -13,12 +15,6 @@
 #include <cmath>
 
 namespace {
-
-QColor toQColor(TColor value)
-{
-    const TColor rgb = resolveColor(value);
-    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
-}
 
 QColor systemColor(int index)
 {

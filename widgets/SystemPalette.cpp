@@ -4,14 +4,16 @@
 
 #include <QApplication>
 
-namespace {
+QColor toQColor(TColor value)
+{
+    const TColor plain = resolveColor(value);
+    return QColor(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
+}
 
 TColor toTColor(const QColor &color)
 {
     return TColor(color.red()) | (TColor(color.green()) << 8) | (TColor(color.blue()) << 16);
 }
-
-} // namespace
 
 void applyPaletteToSystemColors(const QPalette &palette)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/SystemColors.h"
+
+#include <QColor>
 #include <QPalette>
 
 // Fills the system colour table (GetSysColor) from a palette's active colours: button face from
@@ -10,3 +13,8 @@
 void applyPaletteToSystemColors(const QPalette &palette);
 // The same from the application palette.
 void applyPaletteToSystemColors();
+
+// A colour value as Qt's colour; a system colour reference takes the colour it stands for now.
+QColor toQColor(TColor value);
+// A Qt colour as a plain colour value (red in the lowest byte).
+TColor toTColor(const QColor &color);

@@ -1,37 +1,13 @@
 #include "widgets/UrlLink.h"
 
-#include <QDesktopServices>
+#include "widgets/DialogSeam.h"
+#include "widgets/SystemPalette.h"
+
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
-
-namespace {
-
-QColor toQColor(TColor value)
-{
-    const TColor rgb = resolveColor(value);
-    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
-}
-
-TURLLink::UrlOpener &urlOpener()
-{
-    static TURLLink::UrlOpener opener;
-    return opener;
-}
-
-void openTarget(const QString &target)
-{
-    if (urlOpener()) {
-        urlOpener()(target);
-        return;
-    }
-    // Whether a browser or mail program took it is of no interest: nothing is reported.
-    QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
-}
-
-} // namespace
 
 // The small borderless window that shows the link target next to the pointer.
 class TURLLink::HintWindow final : public QWidget
@@ -172,11 +148,6 @@ QString TURLLink::target() const
     return m_urlType == tpMAIL ? QStringLiteral("mailto:") + m_link : m_link;
 }
 
-void TURLLink::setUrlOpener(UrlOpener opener)
-{
-    urlOpener() = std::move(opener);
-}
-
 void TURLLink::enterEvent(QEnterEvent *event)
 {
     QLabel::enterEvent(event);
@@ -219,7 +190,7 @@ void TURLLink::mousePressEvent(QMouseEvent *event)
         return;
     event->accept();
     // The link opens on the press, not on the release.
-    openTarget(target());
+    dialogs().openUrl(nullptr, QUrl(target(), QUrl::TolerantMode));
     hideHint();
 }
 

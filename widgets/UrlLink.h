@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 // What a link label points at.
@@ -30,10 +29,6 @@ class TURLLink final : public QLabel
     Q_OBJECT
 
 public:
-    // Opens a link target. The standard opener hands it to QDesktopServices::openUrl and ignores
-    // the result.
-    using UrlOpener = std::function<void(const QString &target)>;
-
     explicit TURLLink(QWidget *parent = nullptr);
     ~TURLLink() override;
 
@@ -73,12 +68,9 @@ public:
 
     // The hint window (hidden until the pointer moves over the label); owned by the label.
     QWidget *hintWindow() const;
-    // The link target a left-button press opens: "mailto:" + Link for tpMAIL, Link for tpURL.
+    // The link target a left-button press hands to the desktop (through the dialog seam):
+    // "mailto:" + Link for tpMAIL, Link for tpURL.
     QString target() const;
-
-    // Replaces the opener of every link label (tests see the target through it); an empty
-    // function brings back the standard opener.
-    static void setUrlOpener(UrlOpener opener);
 
 protected:
     void enterEvent(QEnterEvent *event) override;

@@ -4,19 +4,15 @@
 #include "widgets/ProgramIcon.h"
 #include "widgets/UrlLink.h"
 #include "widgets/VersionInfo.h"
-#include "widgets/WindowFont.h"
+#include "widgets/WindowLook.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHideEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace {
-
-// Face colour of the close button under the mouse: red 204, green 214, blue 227.
-constexpr TColor CloseButtonInColor = 204 | (214 << 8) | (227 << 16);
 
 // Where the version text ends on the right, whatever its length.
 constexpr int VersionRightEdge = 324;
@@ -73,17 +69,11 @@ TfrmVersion::TfrmVersion(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt:
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(windowFont(12));
     setFixedSize(345, 224);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
-    btnClose = new TPictureButton(this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose = addCommandButton(this, "btnClose");
     btnClose->setGeometry(120, 192, 105, 25);
     btnClose->setCaption(QStringLiteral("閉じる"));
-    btnClose->setButtonStyle(bsStdButton);
-    btnClose->setFocusStyle(bfsStdButton);
-    btnClose->setCursor(Qt::PointingHandCursor);
-    btnClose->setInColor(CloseButtonInColor);
     connect(btnClose, &TPictureButton::clicked, this, &TfrmVersion::btnCloseClick);
 
     Label1 = addTitleLabel(this, "Label1", 21);

@@ -20,7 +20,7 @@ using windows_test::processEventsUntil;
 
 namespace {
 
-class FolderWindowTest : public windows_test::WindowTest
+class FolderWindowTest : public windows_test::SecondaryWindowTest<TfrmFavoriteFolderSelect>
 {
 protected:
     void SetUp() override
@@ -35,20 +35,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         m_user = path(QStringLiteral("chosen"));
         ASSERT_TRUE(QDir().mkpath(m_user));
-        m_window = std::make_unique<TfrmFavoriteFolderSelect>(&m_main);
-    }
-
-    template <typename T> T *control(const char *name)
-    {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    void open()
-    {
-        m_window->show();
-        m_main.setEnabled(false);
+        createWindow();
     }
 
     TShellTreeView *tree() { return control<TShellTreeView>("ShellTreeView1"); }
@@ -61,9 +48,7 @@ protected:
         return captions;
     }
 
-    QWidget m_main;
     QString m_user;
-    std::unique_ptr<TfrmFavoriteFolderSelect> m_window;
 };
 
 TEST_F(FolderWindowTest, LayoutAndStartingState)
@@ -228,10 +213,7 @@ TEST_F(FolderWindowTest, CloseBoxAndBackBehaveAlike)
 
 TEST_F(FolderWindowTest, FailedSaveIsReportedAndTheWindowStillCloses)
 {
-    QFile blocker(path(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    SettingsFilePath = path(QStringLiteral("blocker/talvensa.ini"));
+    makeSettingsFileUnwritable();
     open();
     m_dialogs.confirmAnswer = true;
     m_window->close();

@@ -8,6 +8,7 @@
 #include "settings/GlobalVariant.h"
 #include "widgets/DialogSeam.h"
 #include "widgets/PictureButton.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,37 +39,6 @@ const QString WritingText =
     QStringLiteral("只今、ファイル解析中です。\r\nしばらくお待ちください。");
 const QString QuitQuestion = QStringLiteral("終了します。よろしいですか？");
 
-// Answers the main window's dialogs from the test and records what it was asked.
-class AnsweringDialogs final : public DialogSeam
-{
-public:
-    std::optional<QString> saveAnswer;
-    bool confirmAnswer = false;
-    // Runs while the save dialog would be open, before it answers.
-    std::function<void()> whileSaveDialogOpen;
-
-    QList<SaveFileRequest> saveRequests;
-    QStringList messages;
-    QStringList errors;
-    QStringList confirmations;
-
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    void showError(QWidget *, const QString &text) override { errors << text; }
-    bool confirm(QWidget *, const QString &text) override
-    {
-        confirmations << text;
-        return confirmAnswer;
-    }
-    std::optional<QString> saveFileName(QWidget *, const SaveFileRequest &request) override
-    {
-        saveRequests << request;
-        if (whileSaveDialogOpen)
-            whileSaveDialogOpen();
-        return saveAnswer;
-    }
-    std::optional<TColor> chooseColor(QWidget *, TColor) override { return std::nullopt; }
-};
-
 void writeShortcut(const QString &path, const QByteArray &url)
 {
     QFile file(path);
@@ -87,16 +57,14 @@ int folderCount(const QByteArray &page)
     return int(page.count("<div class=\"FolderName\">"));
 }
 
-class MainWindowTest : public ::testing::Test
+using MessageState = TfrmMain::MessageState;
+
+class MainWindowTest : public windows_test::WindowTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString home = m_dir.filePath(QStringLiteral("home"));
-        ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Desktop")));
-        setHomeFolderOverride(home);
-
+        WindowTest::SetUp();
         // Three folders: the root and two below it, one shortcut in each.
         m_favorites = m_dir.filePath(QStringLiteral("Favorites"));
         ASSERT_TRUE(QDir().mkpath(m_favorites + QStringLiteral("/Sub1")));
@@ -105,19 +73,17 @@ protected:
         writeShortcut(m_favorites + QStringLiteral("/Sub1/Beta.url"), "http://beta.example/");
         writeShortcut(m_favorites + QStringLiteral("/Sub2/Gamma.url"), "http://gamma.example/");
 
-        ContinueWriting = false;
-        AutoRun = false;
-        AutoRunOutputPath.clear();
-        setDialogs(&m_dialogs);
+        resetRunState();
     }
 
     void TearDown() override
     {
-        setDialogs(nullptr);
-        TfrmMain::setDocumentOpener({});
-        setHomeFolderOverride(QString());
-        GlobalVariant = TGlobalVariant{};
-        SettingsFilePath.clear();
+        WindowTest::TearDown();
+        resetRunState();
+    }
+
+    static void resetRunState()
+    {
         ContinueWriting = false;
         AutoRun = false;
         AutoRunOutputPath.clear();
@@ -131,13 +97,6 @@ protected:
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
-    }
-
-    template <typename T> static T *control(const TfrmMain &window, const char *name)
-    {
-        T *found = window.findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
     }
 
     static void expectIdleLook(const TfrmMain &window)
@@ -156,11 +115,7 @@ protected:
         QTest::mouseClick(control<TPictureButton>(window, "btnCreateHTML"), Qt::LeftButton);
     }
 
-    QString path(const QString &relative) const { return m_dir.filePath(relative); }
-
-    QTemporaryDir m_dir;
     QString m_favorites;
-    AnsweringDialogs m_dialogs;
 };
 
 TEST_F(MainWindowTest, StartsIdleWithHiddenStopButtonOverCreateButton)
@@ -195,16 +150,16 @@ TEST_F(MainWindowTest, MessageStatesGiveTheirTextsJoinedByCrLf)
 {
     auto window = openWindow();
     auto *label = control<QLabel>(*window, "lblMessage");
-    window->SetMessageState(2);
+    window->SetMessageState(MessageState::Writing);
     EXPECT_EQ(label->text(), WritingText);
     AutoRunOutputPath = QStringLiteral("/tmp/出力.html");
-    window->SetMessageState(3);
+    window->SetMessageState(MessageState::AutoRun);
     EXPECT_EQ(label->text(), QStringLiteral("自動実行中。\r\n\r\n出力先 ： /tmp/出力.html"));
-    window->SetMessageState(1);
+    window->SetMessageState(MessageState::Idle);
     EXPECT_EQ(label->text(), IdleText);
-    window->SetMessageState(0);
+    window->SetMessageState(MessageState{});
     EXPECT_EQ(label->text(), QString());
-    window->SetMessageState(4);
+    window->SetMessageState(static_cast<MessageState>(4));
     EXPECT_EQ(label->text(), QString());
 }
 
@@ -449,41 +404,28 @@ TEST_F(MainWindowTest, ToolbarOpensTheOtherWindowsAndTheReadme)
     control<QAction>(*window, "TB_Version")->trigger();
     EXPECT_TRUE(version.isVisible());
 
-    QList<QUrl> opened;
-    TfrmMain::setDocumentOpener([&](const QUrl &url) {
-        opened << url;
-        throw std::runtime_error("no program for text files");
-    });
+    m_dialogs.whenOpening = [] { throw std::runtime_error("no program for text files"); };
     control<QAction>(*window, "TB_Help")->trigger();
-    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(
-                          QDir::current().absoluteFilePath(QStringLiteral("readme.txt")))});
+    EXPECT_EQ(m_dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(QDir::current().absoluteFilePath(
+                                    QStringLiteral("readme.txt")))});
     EXPECT_TRUE(m_dialogs.errors.isEmpty());
 }
 
 TEST_F(MainWindowTest, ErrorInAHandlerIsReportedAndTheWindowReturnsToIdle)
 {
     auto window = openWindow();
-    struct FailingDialogs final : DialogSeam
-    {
-        QStringList errors;
-        void showMessage(QWidget *, const QString &) override {}
-        void showError(QWidget *, const QString &text) override { errors << text; }
-        bool confirm(QWidget *, const QString &) override { return false; }
-        std::optional<QString> saveFileName(QWidget *, const SaveFileRequest &) override
-        {
-            throw TalvensaError(QStringLiteral("ダイアログを開けません"));
-        }
-        std::optional<TColor> chooseColor(QWidget *, TColor) override { return std::nullopt; }
-    } failing;
-    setDialogs(&failing);
+    m_dialogs.whileSaveDialogOpen = [] {
+        throw TalvensaError(QStringLiteral("ダイアログを開けません"));
+    };
     clickCreate(*window);
-    EXPECT_EQ(failing.errors, QStringList{QStringLiteral("ダイアログを開けません.")});
+    EXPECT_EQ(m_dialogs.errors, QStringList{QStringLiteral("ダイアログを開けません.")});
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
     expectIdleLook(*window);
 }
 
 TEST(ErrorReportTest, ReportsWhatEscapesAHandler)
 {
-    AnsweringDialogs dialogs;
+    windows_test::ScriptedDialogs dialogs;
     setDialogs(&dialogs);
     EXPECT_TRUE(runReported([] {}));
     EXPECT_FALSE(

@@ -57,16 +57,9 @@ QStringList describe(const TGlobalVariant &g)
             n(g.Folder.Italic)};
 }
 
-class SettingsWindowTest : public windows_test::WindowTest
+class SettingsWindowTest : public windows_test::SecondaryWindowTest<TfrmSetting>
 {
 protected:
-    template <typename T> T *control(const char *name)
-    {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     void typeInto(QComboBox *box, const QString &text)
     {
         box->lineEdit()->selectAll();
@@ -75,17 +68,6 @@ protected:
         else
             QTest::keyClicks(box->lineEdit(), text);
     }
-
-    // Shows the window as the main window's toolbar does: window first, then the main window
-    // disabled.
-    void open()
-    {
-        m_window->show();
-        m_main.setEnabled(false);
-    }
-
-    QWidget m_main;
-    std::unique_ptr<TfrmSetting> m_window = std::make_unique<TfrmSetting>(&m_main);
 };
 
 TEST_F(SettingsWindowTest, LayoutCaptionsAndLists)
@@ -351,12 +333,7 @@ TEST_F(SettingsWindowTest, CloseBoxAndBackBothAskAndEnableTheMainWindow)
 
 TEST_F(SettingsWindowTest, FailedSaveIsReportedAndEnablesTheMainWindow)
 {
-    // A file cannot be created below a plain file.
-    QFile blocker(path(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    SettingsFilePath = path(QStringLiteral("blocker/talvensa.ini"));
-
+    makeSettingsFileUnwritable();
     open();
     control<QLineEdit>("txtTitle")->setText(QStringLiteral("unsaved"));
     m_dialogs.confirmAnswer = true;

@@ -1,6 +1,7 @@
 #include "widgets/UrlLink.h"
 
 #include "platform/SystemColors.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -27,14 +28,14 @@ protected:
     }
 };
 
-class UrlLinkTest : public ::testing::Test
+class UrlLinkTest : public windows_test::WindowTest
 {
 protected:
     void SetUp() override
     {
+        WindowTest::SetUp();
         // The pointer starts outside every window, so the first move enters this one.
         QCursor::setPos(-100, -100);
-        TURLLink::setUrlOpener([this](const QString &target) { m_opened << target; });
         m_link = new TURLLink(&m_window);
         m_link->setText(QStringLiteral("example.org"));
         m_link->setGeometry(20, 20, 120, 20);
@@ -48,14 +49,13 @@ protected:
         QTest::mouseMove(&m_window, QPoint(2, 2));
     }
 
-    void TearDown() override { TURLLink::setUrlOpener({}); }
+    QStringList opened() const { return m_dialogs.openedTargets(); }
 
     QColor textColor() const { return m_link->palette().color(QPalette::WindowText); }
 
     QWidget m_window;
     TURLLink *m_link = nullptr;
     QLineEdit *m_edit = nullptr;
-    QStringList m_opened;
 };
 
 TEST_F(UrlLinkTest, NewLabelHasDocumentedDefaults)
@@ -150,7 +150,7 @@ TEST_F(UrlLinkTest, NoHintWhenDisabledButTheLinkStillOpens)
     QTest::mouseMove(m_link, QPoint(9, 6));
     EXPECT_FALSE(m_link->hintWindow()->isVisible());
     QTest::mouseClick(m_link, Qt::LeftButton, {}, QPoint(9, 6));
-    EXPECT_EQ(m_opened, QStringList{QStringLiteral("https://example.org/")});
+    EXPECT_EQ(opened(), QStringList{QStringLiteral("https://example.org/")});
 }
 
 TEST_F(UrlLinkTest, LeftPressOpensTheTargetOfEachLinkType)
@@ -160,25 +160,25 @@ TEST_F(UrlLinkTest, LeftPressOpensTheTargetOfEachLinkType)
     QTest::mousePress(m_link, Qt::MiddleButton, {}, QPoint(5, 5));
     QTest::mouseRelease(m_link, Qt::RightButton, {}, QPoint(5, 5));
     QTest::mouseRelease(m_link, Qt::MiddleButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(m_opened.isEmpty());
+    EXPECT_TRUE(opened().isEmpty());
 
     // The press opens it, not the release.
     QTest::mousePress(m_link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(m_opened, QStringList{QStringLiteral("https://example.org/a b")});
+    EXPECT_EQ(opened(), QStringList{QStringLiteral("https://example.org/a%20b")});
     QTest::mouseRelease(m_link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(m_opened.size(), 1);
+    EXPECT_EQ(opened().size(), 1);
 
     m_link->setURLType(tpMAIL);
     m_link->setLink(QStringLiteral("someone@example.org"));
     QTest::mouseClick(m_link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(m_opened.value(1), QStringLiteral("mailto:someone@example.org"));
+    EXPECT_EQ(opened().value(1), QStringLiteral("mailto:someone@example.org"));
 
     // An empty link opens an empty target, or "mailto:" alone.
     m_link->setLink(QString());
     QTest::mouseClick(m_link, Qt::LeftButton, {}, QPoint(5, 5));
     m_link->setURLType(tpURL);
     QTest::mouseClick(m_link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(m_opened.mid(2), (QStringList{QStringLiteral("mailto:"), QString()}));
+    EXPECT_EQ(opened().mid(2), (QStringList{QStringLiteral("mailto:"), QString()}));
 }
 
 TEST_F(UrlLinkTest, SettingAPropertyToItsValueDoesNotRepaint)

@@ -2,6 +2,7 @@
 
 #include "widgets/PictureButton.h"
 #include "widgets/UrlLink.h"
+#include "WindowTestSupport.h"
 
 #include <QLabel>
 #include <QTest>
@@ -10,18 +11,20 @@
 
 namespace {
 
-TEST(VersionWindowTest, ShowsNameAndVersionAndLocksTheMainWindowWhileOpen)
+using VersionWindowTest = windows_test::SecondaryWindowTest<TfrmVersion>;
+
+TEST_F(VersionWindowTest, ShowsNameAndVersionAndLocksTheMainWindowWhileOpen)
 {
-    QWidget main;
-    TfrmVersion window(&main);
+    TfrmVersion &window = *m_window;
+    QWidget &main = m_main;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("バージョン情報"));
     EXPECT_EQ(window.size(), QSize(345, 224));
     EXPECT_EQ(window.parentWidget(), nullptr);
 
-    auto *name = window.findChild<QLabel *>(QStringLiteral("Label1"));
-    auto *version = window.findChild<QLabel *>(QStringLiteral("Label2"));
-    auto *icon = window.findChild<QLabel *>(QStringLiteral("Image2"));
-    auto *close = window.findChild<TPictureButton *>(QStringLiteral("btnClose"));
+    auto *name = control<QLabel>("Label1");
+    auto *version = control<QLabel>("Label2");
+    auto *icon = control<QLabel>("Image2");
+    auto *close = control<TPictureButton>("btnClose");
     ASSERT_TRUE(name && version && icon && close);
     EXPECT_EQ(close->caption(), QStringLiteral("閉じる"));
     EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
@@ -43,25 +46,22 @@ TEST(VersionWindowTest, ShowsNameAndVersionAndLocksTheMainWindowWhileOpen)
     }
 }
 
-TEST(VersionWindowTest, LinksShowNoHintAndOpenTheirPages)
+TEST_F(VersionWindowTest, LinksShowNoHintAndOpenTheirPages)
 {
-    QWidget main;
-    TfrmVersion window(&main);
-    QStringList opened;
-    TURLLink::setUrlOpener([&](const QString &target) { opened << target; });
-    window.show();
+    open();
+    QStringList links;
     for (const char *name : {"URLLink1", "URLLink3"}) {
-        auto *link = window.findChild<TURLLink *>(QLatin1String(name));
+        auto *link = control<TURLLink>(name);
         ASSERT_NE(link, nullptr) << name;
+        links << link->link();
         EXPECT_FALSE(link->enableShowHint()) << name;
         EXPECT_TRUE(link->link().startsWith(QStringLiteral("https://"))) << name;
         QTest::mouseMove(link, QPoint(3, 3));
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
         EXPECT_FALSE(link->hintWindow()->isVisible()) << name;
     }
-    TURLLink::setUrlOpener({});
-    EXPECT_EQ(opened.size(), 2);
-    window.close();
+    EXPECT_EQ(m_dialogs.openedTargets(), links);
+    m_window->close();
 }
 
 } // namespace

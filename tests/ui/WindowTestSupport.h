@@ -7,27 +7,40 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace windows_test {
 
-// Answers the windows' questions from the test and records what was asked.
+// Answers the windows' questions from the test and records what was asked. Nothing is shown and
+// nothing is handed to the desktop.
 class ScriptedDialogs final : public DialogSeam
 {
 public:
     bool confirmAnswer = false;
     std::optional<TColor> colorAnswer;
+    std::optional<QString> saveAnswer;
+    // Runs while the save dialog would be open, before it answers; it may throw.
+    std::function<void()> whileSaveDialogOpen;
+    // Runs after a link or document has been recorded as opened; it may throw.
+    std::function<void()> whenOpening;
 
     QStringList confirmations;
     QList<TColor> colorRequests;
+    QList<SaveFileRequest> saveRequests;
     QStringList errors;
     QStringList messages;
+    QList<QUrl> opened;
 
     void showMessage(QWidget *, const QString &text) override { messages << text; }
     void showError(QWidget *, const QString &text) override { errors << text; }
@@ -36,14 +49,32 @@ public:
         confirmations << text;
         return confirmAnswer;
     }
-    std::optional<QString> saveFileName(QWidget *, const SaveFileRequest &) override
+    std::optional<QString> saveFileName(QWidget *, const SaveFileRequest &request) override
     {
-        return std::nullopt;
+        saveRequests << request;
+        if (whileSaveDialogOpen)
+            whileSaveDialogOpen();
+        return saveAnswer;
     }
     std::optional<TColor> chooseColor(QWidget *, TColor initial) override
     {
         colorRequests << initial;
         return colorAnswer;
+    }
+    void openUrl(QWidget *, const QUrl &url) override
+    {
+        opened << url;
+        if (whenOpening)
+            whenOpening();
+    }
+
+    // What the desktop was asked to open, as the browser or mail program receives it.
+    QStringList openedTargets() const
+    {
+        QStringList targets;
+        for (const QUrl &url : opened)
+            targets << url.toString(QUrl::FullyEncoded);
+        return targets;
     }
 };
 
@@ -79,11 +110,59 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    // Points the settings file below a plain file, where no file can be created.
+    void makeSettingsFileUnwritable()
+    {
+        QFile blocker(path(QStringLiteral("blocker")));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SettingsFilePath = path(QStringLiteral("blocker/talvensa.ini"));
+    }
+
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    // The control of that object name in a window; a missing one fails the test.
+    template <typename T> static T *control(const QWidget &window, const char *name)
+    {
+        T *found = window.findChild<T *>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
 
     QTemporaryDir m_dir;
     QString m_home;
     ScriptedDialogs m_dialogs;
+};
+
+// One of the windows opened beside the main window, with a stand-in main window that it
+// disables and enables. SetUp creates the window; a fixture that must prepare folders first calls
+// WindowTest::SetUp(), prepares them, then createWindow().
+template <typename Window> class SecondaryWindowTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        createWindow();
+    }
+
+    void createWindow() { m_window = std::make_unique<Window>(&m_main); }
+
+    template <typename T> T *control(const char *name)
+    {
+        return WindowTest::control<T>(*m_window, name);
+    }
+
+    // Shows the window as the main window's toolbar does: window first, then the main window
+    // disabled.
+    void open()
+    {
+        m_window->show();
+        m_main.setEnabled(false);
+    }
+
+    QWidget m_main;
+    std::unique_ptr<Window> m_window;
 };
 
 // Runs the event loop until the condition holds or two seconds have passed. The windows' timers
