@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev fonts-ipafont-gothic)
+# Browser bookmark files: the HTML5 parser and SQLite.
+packages+=(libgumbo-dev libsqlite3-dev)
 # Fuzzing (tests/fuzz) and the memory check of one run.
 packages+=(clang libclang-rt-14-dev valgrind)
 packages+=("$@")
