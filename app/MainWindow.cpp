@@ -354,22 +354,25 @@ void TfrmMain::Timer1Timer()
     close();
 }
 
+bool TfrmMain::showSecondaryWindow(QWidget *window)
+{
+    if (!window)
+        return false;
+    window->show();
+    window->activateWindow();
+    return true;
+}
+
 void TfrmMain::TB_SetHTMLClick()
 {
-    if (!m_frmSetting)
-        return;
-    m_frmSetting->show();
-    m_frmSetting->activateWindow();
-    setEnabled(false);
+    if (showSecondaryWindow(m_frmSetting))
+        setEnabled(false);
 }
 
 void TfrmMain::TB_SetFavoriteFolderClick()
 {
-    if (!m_frmFavoriteFolderSelect)
-        return;
-    m_frmFavoriteFolderSelect->show();
-    m_frmFavoriteFolderSelect->activateWindow();
-    setEnabled(false);
+    if (showSecondaryWindow(m_frmFavoriteFolderSelect))
+        setEnabled(false);
 }
 
 void TfrmMain::TB_HelpClick()
@@ -386,10 +389,7 @@ void TfrmMain::TB_HelpClick()
 void TfrmMain::TB_VersionClick()
 {
     // The version window disables the main window itself while it is shown.
-    if (!m_frmVersion)
-        return;
-    m_frmVersion->show();
-    m_frmVersion->activateWindow();
+    showSecondaryWindow(m_frmVersion);
 }
 
 void TfrmMain::TB_EndClick()

@@ -69,6 +69,8 @@ private:
     void createMessagePanel();
     void createToolbar();
     bool writeWithStopButton(const QString &path);
+    // Shows one of the other windows, if it exists; true when it did.
+    bool showSecondaryWindow(QWidget *window);
     void commitData(QSessionManager &manager);
     // Connects a handler so that an error escaping it goes to the error report.
     std::function<void()> reported(void (TfrmMain::*handler)());

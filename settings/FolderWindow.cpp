@@ -46,13 +46,9 @@ QLabel *makeWrappedLabel(QWidget *parent, const char *name, const QRect &geometr
 } // namespace
 
 TfrmFavoriteFolderSelect::TfrmFavoriteFolderSelect(QWidget *mainWindow)
-    : TSecondaryWindow(mainWindow, Qt::Window)
+    : TSecondaryWindow(mainWindow, Qt::Window, "frmFavoriteFolderSelect",
+                       QStringLiteral("お気に入りフォルダの変更"), QSize(321, 368))
 {
-    setObjectName(QStringLiteral("frmFavoriteFolderSelect"));
-    setWindowTitle(QStringLiteral("お気に入りフォルダの変更"));
-    setFont(windowFont(12));
-    setFixedSize(321, 368);
-    centreOnScreen(this);
 
     createControls();
     FormCreate();
@@ -69,9 +65,7 @@ void TfrmFavoriteFolderSelect::createControls()
     btnClose->setCaption(QStringLiteral("戻る"));
     connect(btnClose, &TPictureButton::clicked, this, &TfrmFavoriteFolderSelect::btnCloseClick);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
+    Timer1 = addRefreshTimer();
     connect(Timer1, &QTimer::timeout, this, &TfrmFavoriteFolderSelect::Timer1Timer);
 
     setTabOrder(rbDefault, rbUser);

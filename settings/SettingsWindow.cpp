@@ -19,6 +19,8 @@
 #include <QTimer>
 
 #include <exception>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -83,6 +85,15 @@ QCheckBox *addCheckBox(QWidget *parent, const char *name, const QString &caption
     return check;
 }
 
+// The bold and the italic box of a font, side by side; neither is a tab stop.
+std::pair<QCheckBox *, QCheckBox *> addBoldItalic(QWidget *parent, const char *boldName,
+                                                  const char *italicName, int top)
+{
+    return {
+        addCheckBox(parent, boldName, QStringLiteral("太字"), QRect(104, top, 49, 25), false),
+        addCheckBox(parent, italicName, QStringLiteral("斜体"), QRect(176, top, 49, 25), false)};
+}
+
 // A colour swatch: a framed button without caption or picture, filled with its colour, which
 // stays the same under the mouse.
 TPictureButton *addColorButton(QWidget *parent, const char *name, int left, int top)
@@ -114,13 +125,10 @@ void showColor(TPictureButton *button, TColor color)
 
 } // namespace
 
-TfrmSetting::TfrmSetting(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt::Window)
+TfrmSetting::TfrmSetting(QWidget *mainWindow)
+    : TSecondaryWindow(mainWindow, Qt::Window, "frmSetting", QStringLiteral("デザインの 設定"),
+                       QSize(673, 545))
 {
-    setObjectName(QStringLiteral("frmSetting"));
-    setWindowTitle(QStringLiteral("デザインの 設定"));
-    setFont(windowFont(12));
-    setFixedSize(673, 545);
-    centreOnScreen(this);
 
     createControls();
     FormCreate();
@@ -150,9 +158,7 @@ void TfrmSetting::createControls()
     btnBack->setCaption(QStringLiteral("戻る"));
     connect(btnBack, &TPictureButton::clicked, this, &TfrmSetting::btnBackClick);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
+    Timer1 = addRefreshTimer();
     connect(Timer1, &QTimer::timeout, this, &TfrmSetting::Timer1Timer);
 
     setTabOrderOfGroups();
@@ -169,10 +175,8 @@ void TfrmSetting::createTitleGroup()
     cmbTitleFontSize = addSizeBox(grbTitle, "cmbTitleFontSize", 104, 64);
     addLabel(grbTitle, QStringLiteral("フォントカラー"), 16, 90);
     btnTitleColor = addColorButton(grbTitle, "btnTitleColor", 104, 88);
-    chkTitleBold = addCheckBox(grbTitle, "chkTitleBold", QStringLiteral("太字"),
-                               QRect(104, 112, 49, 25), false);
-    chkTitleItalic = addCheckBox(grbTitle, "chkTitleItalic", QStringLiteral("斜体"),
-                                 QRect(176, 112, 49, 25), false);
+    std::tie(chkTitleBold, chkTitleItalic) =
+        addBoldItalic(grbTitle, "chkTitleBold", "chkTitleItalic", 112);
 }
 
 void TfrmSetting::createFolderGroup()
@@ -184,10 +188,8 @@ void TfrmSetting::createFolderGroup()
     cmbFolderFontSize = addSizeBox(grbFolder, "cmbFolderFontSize", 104, 40);
     addLabel(grbFolder, QStringLiteral("フォントカラー"), 16, 66);
     btnFolderColor = addColorButton(grbFolder, "btnFolderColor", 104, 64);
-    chkFolderBold = addCheckBox(grbFolder, "chkFolderBold", QStringLiteral("太字"),
-                                QRect(104, 88, 49, 25), false);
-    chkFolderItalic = addCheckBox(grbFolder, "chkFolderItalic", QStringLiteral("斜体"),
-                                  QRect(176, 88, 49, 25), false);
+    std::tie(chkFolderBold, chkFolderItalic) =
+        addBoldItalic(grbFolder, "chkFolderBold", "chkFolderItalic", 88);
 }
 
 void TfrmSetting::createLinkGroup()

@@ -28,27 +28,29 @@ void printToStandardError(const QString &text)
     std::fflush(stderr);
 }
 
+// A box with the application title as caption and one OK button, or the text on standard error
+// where nobody could see the box.
+void showOkBox(QMessageBox::Icon icon, QWidget *parent, const QString &text)
+{
+    if (isScreenlessPlatform()) {
+        printToStandardError(text);
+        return;
+    }
+    QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 class StandardDialogs final : public DialogSeam
 {
 public:
     void showMessage(QWidget *parent, const QString &text) override
     {
-        if (isScreenlessPlatform()) {
-            printToStandardError(text);
-            return;
-        }
-        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
-        box.exec();
+        showOkBox(QMessageBox::NoIcon, parent, text);
     }
 
     void showError(QWidget *parent, const QString &text) override
     {
-        if (isScreenlessPlatform()) {
-            printToStandardError(text);
-            return;
-        }
-        QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
-        box.exec();
+        showOkBox(QMessageBox::Critical, parent, text);
     }
 
     bool confirm(QWidget *parent, const QString &text) override

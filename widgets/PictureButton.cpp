@@ -1,5 +1,6 @@
 #include "widgets/PictureButton.h"
 
+#include "widgets/RepaintingProperty.h"
 #include "widgets/SystemPalette.h"
 
 #include <QApplication>
@@ -144,27 +145,18 @@ void TPictureButton::setButtonStyle(TButtonStyle style)
 
 void TPictureButton::setColorChange(bool colorChange)
 {
-    if (colorChange == m_colorChange)
-        return;
-    m_colorChange = colorChange;
-    update();
+    changeAndRepaint(*this, m_colorChange, colorChange);
 }
 
 void TPictureButton::setCaption(const QString &caption)
 {
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    updateAccessKey();
-    update();
+    if (changeAndRepaint(*this, m_caption, caption))
+        updateAccessKey();
 }
 
 void TPictureButton::setFocusStyle(TFocusStyle style)
 {
-    if (style == m_focusStyle)
-        return;
-    m_focusStyle = style;
-    update();
+    changeAndRepaint(*this, m_focusStyle, style);
 }
 
 void TPictureButton::setPicture(const QPixmap &picture)
@@ -194,42 +186,27 @@ void TPictureButton::setColor(TColor color)
 
 void TPictureButton::setPictureLeft(int left)
 {
-    if (left == m_pictureLeft)
-        return;
-    m_pictureLeft = left;
-    update();
+    changeAndRepaint(*this, m_pictureLeft, left);
 }
 
 void TPictureButton::setPictureTop(int top)
 {
-    if (top == m_pictureTop)
-        return;
-    m_pictureTop = top;
-    update();
+    changeAndRepaint(*this, m_pictureTop, top);
 }
 
 void TPictureButton::setCaptionLeft(int left)
 {
-    if (left == m_captionLeft)
-        return;
-    m_captionLeft = left;
-    update();
+    changeAndRepaint(*this, m_captionLeft, left);
 }
 
 void TPictureButton::setCaptionTop(int top)
 {
-    if (top == m_captionTop)
-        return;
-    m_captionTop = top;
-    update();
+    changeAndRepaint(*this, m_captionTop, top);
 }
 
 void TPictureButton::setStretch(bool stretch)
 {
-    if (stretch == m_stretch)
-        return;
-    m_stretch = stretch;
-    update();
+    changeAndRepaint(*this, m_stretch, stretch);
 }
 
 void TPictureButton::setTabStop(bool tabStop)

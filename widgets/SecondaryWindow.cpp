@@ -2,17 +2,33 @@
 
 #include "settings/GlobalVariant.h"
 #include "widgets/DialogSeam.h"
+#include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>
 #include <QShowEvent>
+#include <QTimer>
 
-TSecondaryWindow::TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind)
+TSecondaryWindow::TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind, const char *name,
+                                   const QString &caption, QSize clientSize)
     : QWidget(nullptr,
               kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_mainWindow(mainWindow)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
+    setObjectName(QLatin1String(name));
+    setWindowTitle(caption);
+    setFont(windowFont(12));
+    setFixedSize(clientSize);
+    centreOnScreen(this);
+}
+
+QTimer *TSecondaryWindow::addRefreshTimer()
+{
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(100);
+    return timer;
 }
 
 bool TSecondaryWindow::FormCloseQuery()

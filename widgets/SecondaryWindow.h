@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QTimer;
+
 // A window opened beside the main window (design settings, Favorites folder, version). The
 // main window is disabled while it is open and enabled again whenever it closes or hides, so
 // the program can never be left with a locked main window. It lives for the whole run: closing
@@ -14,7 +16,10 @@ class TSecondaryWindow : public QWidget
     Q_OBJECT
 
 public:
-    TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind);
+    // A window of the given kind, object name and caption, in the 12-pixel interface font, with a
+    // fixed client size, placed at the centre of the screen.
+    TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind, const char *name,
+                     const QString &caption, QSize clientSize);
 
 protected:
     // Run when the program shows or hides the window (not when the window system minimises it).
@@ -24,6 +29,9 @@ protected:
     virtual bool FormCloseQuery();
 
     void setMainWindowEnabled(bool enabled);
+    // The timer that brings the dependent controls in line with the user's choices, every
+    // 100 ms while the window is shown; named Timer1, stopped until started.
+    QTimer *addRefreshTimer();
     // Writes the settings file; a failure goes to the application error report.
     static void saveSettingsReportingErrors();
 

@@ -1,6 +1,7 @@
 #include "widgets/UrlLink.h"
 
 #include "widgets/DialogSeam.h"
+#include "widgets/RepaintingProperty.h"
 #include "widgets/SystemPalette.h"
 
 #include <QEnterEvent>
@@ -65,77 +66,51 @@ TURLLink::~TURLLink() = default;
 
 void TURLLink::setURLType(TURLtype type)
 {
-    if (type == m_urlType)
-        return;
-    m_urlType = type;
-    update();
+    changeAndRepaint(*this, m_urlType, type);
 }
 
 void TURLLink::setLink(const QString &link)
 {
-    if (link == m_link)
-        return;
-    m_link = link;
-    update();
+    changeAndRepaint(*this, m_link, link);
 }
 
 void TURLLink::setLinkColor(TColor color)
 {
-    if (color == m_linkColor)
-        return;
-    m_linkColor = color;
-    update();
+    changeAndRepaint(*this, m_linkColor, color);
 }
 
 void TURLLink::setHintFormColor(TColor color)
 {
-    if (color == m_hintFormColor)
-        return;
-    m_hintFormColor = color;
-    update();
+    changeAndRepaint(*this, m_hintFormColor, color);
 }
 
 void TURLLink::setHintOffsetX(int offset)
 {
-    if (offset == m_hintOffsetX)
-        return;
-    m_hintOffsetX = offset;
-    update();
+    changeAndRepaint(*this, m_hintOffsetX, offset);
 }
 
 void TURLLink::setHintOffsetY(int offset)
 {
-    if (offset == m_hintOffsetY)
-        return;
-    m_hintOffsetY = offset;
-    update();
+    changeAndRepaint(*this, m_hintOffsetY, offset);
 }
 
 void TURLLink::setEnableShowHint(bool enable)
 {
-    if (enable == m_enableShowHint)
-        return;
-    m_enableShowHint = enable;
-    update();
+    changeAndRepaint(*this, m_enableShowHint, enable);
 }
 
 void TURLLink::setHintFormFont(const QFont &font)
 {
-    if (font == m_hintFormFont)
-        return;
-    m_hintFormFont = font;
-    update();
+    changeAndRepaint(*this, m_hintFormFont, font);
 }
 
 void TURLLink::setFontColor(TColor color)
 {
-    if (color == m_fontColor)
+    if (!changeAndRepaint(*this, m_fontColor, color))
         return;
-    m_fontColor = color;
     QPalette colors = palette();
     colors.setColor(QPalette::WindowText, toQColor(color));
     setPalette(colors);
-    update();
 }
 
 QWidget *TURLLink::hintWindow() const

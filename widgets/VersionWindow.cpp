@@ -63,13 +63,10 @@ TURLLink *addLink(QWidget *parent, const char *name, const QString &caption, con
 
 } // namespace
 
-TfrmVersion::TfrmVersion(QWidget *mainWindow) : TSecondaryWindow(mainWindow, Qt::Dialog)
+TfrmVersion::TfrmVersion(QWidget *mainWindow)
+    : TSecondaryWindow(mainWindow, Qt::Dialog, "frmVersion", QStringLiteral("バージョン情報"),
+                       QSize(345, 224))
 {
-    setObjectName(QStringLiteral("frmVersion"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
-    setFont(windowFont(12));
-    setFixedSize(345, 224);
-    centreOnScreen(this);
 
     btnClose = addCommandButton(this, "btnClose");
     btnClose->setGeometry(120, 192, 105, 25);

@@ -199,10 +199,7 @@ TEST_F(FolderWindowTest, CloseBoxAndBackBehaveAlike)
         m_dialogs.confirmAnswer = true;
         GlobalVariant.FavoriteFolder = m_user;
         open();
-        if (byCloseBox)
-            m_window->close();
-        else
-            QTest::mouseClick(control<TPictureButton>("btnClose"), Qt::LeftButton);
+        closeBy(byCloseBox, "btnClose");
         EXPECT_FALSE(m_window->isVisible());
         EXPECT_EQ(m_dialogs.confirmations.size(), 1);
         EXPECT_EQ(GlobalVariant.FavoriteFolder, SpecialFolderPath(CSIDL_FAVORITES));

@@ -318,10 +318,7 @@ TEST_F(SettingsWindowTest, CloseBoxAndBackBothAskAndEnableTheMainWindow)
             m_dialogs.confirmAnswer = answer;
             open();
             control<QLineEdit>("txtTitle")->setText(QStringLiteral("edited"));
-            if (byCloseBox)
-                m_window->close();
-            else
-                QTest::mouseClick(control<TPictureButton>("btnBack"), Qt::LeftButton);
+            closeBy(byCloseBox, "btnBack");
             EXPECT_FALSE(m_window->isVisible());
             EXPECT_EQ(m_dialogs.confirmations.size(), 1);
             EXPECT_TRUE(m_main.isEnabled());

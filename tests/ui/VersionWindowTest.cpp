@@ -37,10 +37,7 @@ TEST_F(VersionWindowTest, ShowsNameAndVersionAndLocksTheMainWindowWhileOpen)
         EXPECT_EQ(version->text(), QStringLiteral("Version: 5.0.0"));
         EXPECT_EQ(version->x() + version->width(), 324);
         EXPECT_EQ(version->y(), 40);
-        if (round == 0)
-            QTest::mouseClick(close, Qt::LeftButton);
-        else
-            window.close();
+        closeBy(round == 1, "btnClose");
         EXPECT_FALSE(window.isVisible());
         EXPECT_TRUE(main.isEnabled());
     }

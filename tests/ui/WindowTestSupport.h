@@ -3,6 +3,7 @@
 #include "platform/SpecialFolders.h"
 #include "settings/GlobalVariant.h"
 #include "widgets/DialogSeam.h"
+#include "widgets/PictureButton.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -159,6 +160,15 @@ protected:
     {
         m_window->show();
         m_main.setEnabled(false);
+    }
+
+    // Closes the window as a user does: by the title bar's close box, or by clicking its button.
+    void closeBy(bool closeBox, const char *button)
+    {
+        if (closeBox)
+            m_window->close();
+        else
+            QTest::mouseClick(control<TPictureButton>(button), Qt::LeftButton);
     }
 
     QWidget m_main;
