@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Artwork.h"
 #include "app/Gauge.h"
+#include "app/HelpFile.h"
 #include "app/HintStyle.h"
 #include "app/RunState.h"
 #include "app/SkinToolbar.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -377,11 +379,13 @@ void TfrmMain::TB_SetFavoriteFolderClick()
 
 void TfrmMain::TB_HelpClick()
 {
-    // The name alone, so the file is looked up in the current working folder. Nothing that goes
-    // wrong on the way is shown.
+    // readme.txt of the working folder, else the installed one; none at all: nothing happens.
+    // Nothing that goes wrong on the way is shown.
     try {
-        dialogs().openUrl(
-            this, QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("readme.txt"))));
+        const QString path =
+            helpFilePath(QDir::currentPath(), QCoreApplication::applicationDirPath());
+        if (!path.isEmpty())
+            dialogs().openUrl(this, QUrl::fromLocalFile(path));
     } catch (...) {
     }
 }

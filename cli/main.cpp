@@ -7,6 +7,7 @@
 #include "platform/Errors.h"
 #include "settings/GlobalVariant.h"
 #include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 #include "widgets/VersionInfo.h"
 
 #include <QCommandLineParser>
@@ -33,7 +34,9 @@ const char Help[] =
     "of a folder tree, with the design settings of the program.\n"
     "\n"
     "  OUTPUT           the page to write (an existing file is replaced); - for standard output\n"
-    "  --settings FILE  the settings file to read (default: talvensa.ini beside this program)\n"
+    "  --settings FILE  the settings file to read (default: talvensa.ini beside this program\n"
+    "                   when it exists or that folder is writable, else\n"
+    "                   ~/.config/talvensa/talvensa.ini)\n"
     "  --folder DIR     read this folder instead of the settings' one (nothing is saved)\n"
     "  --quiet          no progress and no summary line\n"
     "  --help           show this help\n"
@@ -122,10 +125,10 @@ int main(int argc, char **argv)
             return usageError(QStringLiteral("--folder %1: not an existing folder").arg(*folder));
     }
 
-    SettingsFilePath =
-        parser.isSet(settingsOption)
-            ? parser.value(settingsOption)
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("talvensa.ini"));
+    SettingsFilePath = parser.isSet(settingsOption)
+                           ? parser.value(settingsOption)
+                           : settingsFileLocation(QDir(QCoreApplication::applicationDirPath())
+                                                      .filePath(QStringLiteral("talvensa.ini")));
     // A settings file that is there but cannot be read would quietly give a page in the
     // default design; it is settings that could not be loaded.
     if (!ProfileFile(SettingsFilePath).load()) {

@@ -14,7 +14,9 @@ QString &homeOverride()
     return home;
 }
 
-QString homeFolder()
+} // namespace
+
+QString homeFolderPath()
 {
     if (!homeOverride().isEmpty())
         return homeOverride();
@@ -26,8 +28,6 @@ QString homeFolder()
     return QDir::rootPath();
 }
 
-} // namespace
-
 void setHomeFolderOverride(const QString &home)
 {
     homeOverride() = home;
@@ -35,7 +35,7 @@ void setHomeFolderOverride(const QString &home)
 
 QString SpecialFolderPath(int csidl)
 {
-    const QString home = homeFolder();
+    const QString home = homeFolderPath();
     switch (csidl) {
     case CSIDL_FAVORITES:
         return QDir(home).filePath(QStringLiteral("Favorites"));

@@ -10,5 +10,8 @@ constexpr int CSIDL_FAVORITES = 6;
 // desktop folder. Never fails; an unknown number gives the home folder.
 QString SpecialFolderPath(int csidl);
 
+// The user's home folder: $HOME, else the password database's entry, else the root folder.
+QString homeFolderPath();
+
 // Points the lookup at another home folder (tests), or back at the real one with an empty text.
 void setHomeFolderOverride(const QString &home);

@@ -3,6 +3,7 @@
 #include "platform/SpecialFolders.h"
 #include "settings/ColorText.h"
 #include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -124,7 +125,8 @@ QString settingsPathForExecutable(const QString &executablePath)
 
 void InitSettings()
 {
-    SettingsFilePath = settingsPathForExecutable(QCoreApplication::applicationFilePath());
+    SettingsFilePath =
+        settingsFileLocation(settingsPathForExecutable(QCoreApplication::applicationFilePath()));
     LoadSettings();
 }
 
@@ -168,6 +170,8 @@ void LoadSettings()
 
 void SaveSettings()
 {
+    // The user's own settings folder (~/.config/talvensa) is made at the first save.
+    QDir().mkpath(QFileInfo(SettingsFilePath).absolutePath());
     ProfileFile file(SettingsFilePath);
     if (!file.load())
         throw readError();

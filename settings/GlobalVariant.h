@@ -97,14 +97,16 @@ QString settingsPathForExecutable(const QString &executablePath);
 // hexadecimal after "$", "x" or "0x". Nothing for any other text, an empty one included.
 std::optional<qint64> parseProfileInteger(QStringView text);
 
-// Sets SettingsFilePath from the running executable, then LoadSettings().
+// Sets SettingsFilePath from the running executable (settingsFileLocation() of the file beside
+// it), then LoadSettings().
 void InitSettings();
 // Reads the 28 settings from SettingsFilePath into GlobalVariant; a missing file or key gives
 // the default. Throws EConvertError for a colour that cannot be converted; the keys read before
 // it keep their new values, the later ones their old ones. A file that is there but cannot be
 // read gives every setting its default, then throws ESettingsReadError.
 void LoadSettings();
-// Writes the 28 settings to SettingsFilePath, keeping every other line of the file. Throws
-// ESettingsReadError, and writes nothing, when the file is there but cannot be read (writing
-// would lose the lines it holds); ESettingsWriteError when it cannot be written.
+// Writes the 28 settings to SettingsFilePath, keeping every other line of the file and creating
+// its folder when missing. Throws ESettingsReadError, and writes nothing, when the file is there
+// but cannot be read (writing would lose the lines it holds); ESettingsWriteError when it cannot
+// be written.
 void SaveSettings();

@@ -405,9 +405,23 @@ TEST_F(MainWindowTest, ToolbarOpensTheOtherWindowsAndTheReadme)
     EXPECT_TRUE(version.isVisible());
 
     m_dialogs.whenOpening = [] { throw std::runtime_error("no program for text files"); };
+    // The readme.txt of the working folder; the test program's folder holds none.
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(path(QString())));
+    QFile readme(path(QStringLiteral("readme.txt")));
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
     control<QAction>(*window, "TB_Help")->trigger();
-    EXPECT_EQ(m_dialogs.opened, QList<QUrl>{QUrl::fromLocalFile(QDir::current().absoluteFilePath(
-                                    QStringLiteral("readme.txt")))});
+    EXPECT_EQ(m_dialogs.opened,
+              QList<QUrl>{QUrl::fromLocalFile(path(QStringLiteral("readme.txt")))});
+    EXPECT_TRUE(m_dialogs.errors.isEmpty());
+
+    // None anywhere: nothing is opened and nothing is said.
+    m_dialogs.opened.clear();
+    readme.remove();
+    control<QAction>(*window, "TB_Help")->trigger();
+    QDir::setCurrent(working);
+    EXPECT_TRUE(m_dialogs.opened.isEmpty());
     EXPECT_TRUE(m_dialogs.errors.isEmpty());
 }
 
