@@ -8,6 +8,8 @@ packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev fonts-ipafo
 packages+=(libgumbo-dev libsqlite3-dev)
 # Fuzzing (tests/fuzz) and the memory check of one run.
 packages+=(clang libclang-rt-14-dev valgrind)
+# The Debian package and its checks (scripts/check-package.sh).
+packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
 packages+=("$@")
 
 missing=()

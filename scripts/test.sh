@@ -7,6 +7,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
+# The Debian package of that build, checked unpacked in a scratch folder (never installed here).
+scripts/check-package.sh build
+
 # The same suite once more with AddressSanitizer and UndefinedBehaviorSanitizer (halt on the
 # first error), in a build folder of its own.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVENSA_SANITIZE=ON
