@@ -4,8 +4,6 @@
 #include "platform/FileNames.h"
 #include "platform/NameCollation.h"
 
-#include <QFile>
-
 #include <algorithm>
 
 #include <fcntl.h>

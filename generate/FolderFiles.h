@@ -12,13 +12,15 @@
 
 #include <dirent.h>
 
-// The listed files of one folder, as the page writer reads them: the entries that GetFileList
-// lists for the same folder and pattern, in the same order, with each entry's name both as the
-// file system gives it and as text. The folder stays open while the object lives, so that each
-// file is opened by its name alone, without walking the whole path again.
+// The file list of one folder: the entries whose names match a pattern ("*" and "?", ASCII case
+// ignored) and whose kinds (MatchFileKinds) are asked for, sorted by name (NameCollation:
+// case-insensitive and locale-aware, names that differ only in case both kept). Each entry's
+// name is kept both as the file system gives it and as text. The folder stays open while the
+// object lives, so that each file is opened by its name alone, without walking the whole path
+// again.
 //
-// The same read of the folder can also give its sub-folders as GetSubFolderList lists them, so
-// that a walk reads every folder once.
+// The same read of the folder can also give its sub-folders that a walk enters (not hidden,
+// folders themselves or through a symbolic link), so that a walk reads every folder once.
 class FolderFiles final
 {
 public:

@@ -9,8 +9,8 @@
 #include <optional>
 
 // A Favourites folder tree as a page source: its folders in pre-order (a folder before its
-// sub-folders, siblings in the order the file system gives them), each with the "*.url" files
-// that GetFileList lists for it, in that order. Each folder is read once, as its turn comes.
+// sub-folders, siblings in the order the file system gives them), each with its "*.url" files
+// of every kind, sorted by name (FolderFiles). Each folder is read once, as its turn comes.
 class FolderPageSource final : public PageSource
 {
 public:

@@ -2,8 +2,6 @@
 
 #include "platform/FileNames.h"
 
-#include <QFile>
-
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -23,7 +23,7 @@ class FolderTreeWalk final
 {
 public:
     // Root is a folder path ending with "/". Each folder comes with the files that match
-    // pattern and kinds, as GetFileList lists them (an empty pattern: none).
+    // pattern and kinds, as FolderFiles lists them (an empty pattern: none).
     FolderTreeWalk(const QString &root, QByteArrayView pattern, TFileKinds kinds);
 
     struct Folder

@@ -1,24 +1,13 @@
 #include "generate/FolderWalk.h"
 
-#include "generate/FolderFiles.h"
 #include "generate/FolderTreeWalk.h"
 #include "platform/FileKinds.h"
-#include "platform/FileNames.h"
-#include "platform/NameCollation.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <optional>
 #include <utility>
 
 namespace {
-
-// The folder part of a path: everything up to and including its last "/"; empty without one.
-QString folderPart(const QString &path)
-{
-    return path.first(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
 
 char asciiLower(char c)
 {
@@ -81,21 +70,6 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes)
     if ((Attributes & FileAttribute::Archive) && Kinds.testFlag(fkArchive))
         return true;
     return false;
-}
-
-void GetFileList(const QString &Mask, TFileKinds Kinds, QStringList &List)
-{
-    const QString folder = folderPart(Mask);
-    const FolderFiles files(folder, textToFileName(Mask.sliced(folder.size())), Kinds);
-    for (const FolderFiles::Entry &entry : files.entries())
-        List.append(folder + entry.name);
-    NameCollation::system().sortUnique(List);
-}
-
-void GetSubFolderList(const QString &Folder, QStringList &List)
-{
-    // Read for its sub-folders only.
-    const FolderFiles folder(folderPart(Folder), QByteArrayView(), {}, &List);
 }
 
 void GetFolderTree(const QString &Folder, QStringList &List)

@@ -8,7 +8,7 @@
 // The folder tree and file lists a page is built from. Paths use "/"; a folder path ends with
 // "/". The walk only reads the file system.
 
-// The kinds of file a caller asks GetFileList for.
+// The kinds of file a caller asks a folder listing (FolderFiles) for.
 enum TFileKind : quint8
 {
     fkReadOnly = 0x01,
@@ -32,15 +32,6 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes);
 // walked, and no folder is walked twice, so a symbolic link that leads back up the tree ends.
 // A root that does not exist is still the one entry.
 void GetFolderTree(const QString &Folder, QStringList &List);
-
-// Appends the direct, non-hidden sub-folders of the folder part of Folder (up to its last "/"),
-// each ending with "/", in the order the file system gives them.
-void GetSubFolderList(const QString &Folder, QStringList &List);
-
-// Mask is a folder path followed by a name pattern ("*" and "?", ASCII case ignored), such as
-// folder + "*.url". Adds the full path of every matching entry whose kind is asked for, then
-// keeps List sorted by name (case-insensitive, locale-aware) with identical entries dropped.
-void GetFileList(const QString &Mask, TFileKinds Kinds, QStringList &List);
 
 // Whether a name matches a pattern of "*" and "?" with ASCII case ignored.
 bool matchesNamePattern(QByteArrayView name, QByteArrayView pattern);

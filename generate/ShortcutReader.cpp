@@ -165,18 +165,6 @@ QByteArrayView ShortcutReader::unquoted(const Target &target)
     return isQuotePair(value.front(), target.lastByte) ? value.sliced(1) : value;
 }
 
-ShortcutReader::Values ShortcutReader::values() const
-{
-    auto cut = [this](const Target &target) {
-        const QByteArrayView value = unquoted(target);
-        if (!m_utf8 && value.size() == target.value.size() && value.size() <= MaxValueBytes)
-            return target.value; // the common case: shared, not copied
-        const QByteArrayView kept = value.first(wholeCharacterPrefix(value, MaxValueBytes, m_utf8));
-        return m_utf8 ? toShiftJis(QString::fromUtf8(kept)) : kept.toByteArray();
-    };
-    return {cut(m_url), cut(m_comment)};
-}
-
 ShortcutReader::ValueViews ShortcutReader::valueViews()
 {
     auto cut = [this](const Target &target, QByteArray &converted) {
@@ -392,14 +380,6 @@ void ShortcutReader::endLine()
     m_kind = LineKind::Start;
     m_target = nullptr;
     m_trailNext = false;
-}
-
-std::optional<ShortcutReader::Values> ShortcutReader::readFile(const char *nativePath, int folderFd)
-{
-    ShortcutReader reader;
-    if (!reader.read(nativePath, folderFd))
-        return std::nullopt;
-    return reader.values();
 }
 
 bool ShortcutReader::read(const char *nativePath, int folderFd)

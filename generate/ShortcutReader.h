@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <optional>
-
 #include <fcntl.h>
 
 // Reads the two values the page takes from an Internet shortcut file: "URL" of the section
@@ -24,24 +22,14 @@ class ShortcutReader final
 public:
     static constexpr int MaxValueBytes = 2047;
 
-    struct Values
-    {
-        QByteArray url;
-        QByteArray comment;
-    };
-
     void feed(QByteArrayView bytes);
     // Ends the last line; the values are final after this.
     void finish();
     // True once both values are known: nothing later in the file can change them.
     bool isComplete() const { return m_url.done && m_comment.done; }
 
-    // The values, cut to MaxValueBytes, as page bytes.
-    Values values() const;
-    bool isUtf8() const { return m_utf8; }
-
-    // The same values as views into the reader, valid until it is reset or fed again: a page
-    // reads many files with one reader and copies nothing.
+    // The values, cut to MaxValueBytes, as page bytes: views into the reader, valid until it is
+    // reset or fed again, as a page reads many files with one reader and copies nothing.
     struct ValueViews
     {
         QByteArrayView url;
@@ -54,11 +42,9 @@ public:
 
     // Opens and reads a shortcut file without blocking (a FIFO gives no values rather than a
     // wait); the caller makes sure the path names a regular file first. A relative path is taken
-    // from the folder open as folderFd (AT_FDCWD: the working folder). Nothing when there is no
-    // such file; no values when it cannot be read.
-    static std::optional<Values> readFile(const char *nativePath, int folderFd = AT_FDCWD);
-    // The same into this reader, which must be fresh (or reset); false when there is no such
-    // file. The values are then those of valueViews() or values().
+    // from the folder open as folderFd (AT_FDCWD: the working folder). The reader must be fresh
+    // (or reset). False when there is no such file; no values when it cannot be read. The values
+    // are then those of valueViews().
     bool read(const char *nativePath, int folderFd = AT_FDCWD);
 
 private:
@@ -112,7 +98,6 @@ private:
     void byte(char c);
     void sectionBytes(const char *from, const char *to);
     void endLine();
-    void beginValue(Target *target);
     void addValueBytes(QByteArrayView run);
     void noteValueTail(QByteArrayView run);
     // The kept bytes of a value as it is read: without its enclosing quotes, not yet cut.

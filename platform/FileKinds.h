@@ -3,8 +3,6 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
-#include <optional>
-
 #include <sys/stat.h>
 
 // The attribute word of a directory entry, in the Windows layout that the folder walk decides on.
@@ -25,10 +23,6 @@ constexpr quint32 Normal = 0x80;
 
 // The attribute word for an entry called name whose status (symbolic links followed) is st.
 quint32 attributeWord(const struct stat &st, QByteArrayView name);
-
-// The attribute word of the entry at a native path, links followed; nothing when it does not
-// exist or cannot be examined.
-std::optional<quint32> fileAttributes(const char *nativePath);
 
 // True when a name starts with "." (hidden on this platform); "." and ".." included.
 inline bool isHiddenName(QByteArrayView name)

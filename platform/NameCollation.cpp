@@ -19,47 +19,6 @@ const NameCollation &NameCollation::system()
     return collation;
 }
 
-int NameCollation::compare(QStringView a, QStringView b) const
-{
-    const int order = m_plain ? a.compare(b, Qt::CaseInsensitive) : m_collator.compare(a, b);
-    if (order != 0)
-        return order;
-    return a.compare(b, Qt::CaseSensitive);
-}
-
-void NameCollation::sortUnique(QStringList &list) const
-{
-    if (list.size() < 2)
-        return;
-    // The entries usually share their folder part; the keys are made of what follows the last
-    // "/" of the common part, which orders them the same way at a fraction of the cost.
-    qsizetype common = list.first().size();
-    for (const QString &text : std::as_const(list)) {
-        const QString &first = list.first();
-        qsizetype n = 0;
-        const qsizetype limit = std::min(common, text.size());
-        while (n < limit && text[n] == first[n])
-            ++n;
-        common = n;
-    }
-    common = list.first().first(common).lastIndexOf(QLatin1Char('/')) + 1;
-
-    std::vector<QStringView> tails;
-    tails.reserve(list.size());
-    for (const QString &text : std::as_const(list))
-        tails.push_back(QStringView(text).sliced(common));
-    const std::vector<qsizetype> order = sortedOrder(tails);
-
-    QStringList sorted;
-    sorted.reserve(list.size());
-    for (qsizetype i : order) {
-        if (!sorted.isEmpty() && sorted.last() == list[i])
-            continue;
-        sorted.append(list[i]);
-    }
-    list = std::move(sorted);
-}
-
 std::vector<qsizetype> NameCollation::sortedOrder(const std::vector<QStringView> &texts) const
 {
     std::vector<qsizetype> order(texts.size());

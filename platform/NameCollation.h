@@ -2,7 +2,6 @@
 
 #include <QCollator>
 #include <QLocale>
-#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -15,12 +14,6 @@ class NameCollation final
 {
 public:
     explicit NameCollation(const QLocale &locale = QLocale::system());
-
-    // Negative, zero or positive; zero only for identical texts.
-    int compare(QStringView a, QStringView b) const;
-
-    // Sorts the list in this order and drops identical entries.
-    void sortUnique(QStringList &list) const;
 
     // The indexes of texts in this order (identical texts next to each other). The locale's
     // collation compares two names directly: the names of one folder mostly differ within

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygon>
 
 namespace {

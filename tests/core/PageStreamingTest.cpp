@@ -1,8 +1,6 @@
 #include "generate/PageWriter.h"
 
 #include "PageTestSupport.h"
-#include "generate/PageText.h"
-#include "generate/ShortcutReader.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -26,8 +24,8 @@ using PageStreamingTest = PageTest;
 
 } // namespace
 
-// Without a gauge the tree is walked while the page is written; with one it is walked first.
-// The page must not tell which.
+// With a gauge the tree is walked once more first, for the folder count. The page must not
+// tell, and the count must be that of the folders written.
 TEST_F(PageStreamingTest, SamePageWithAndWithoutAGauge)
 {
     m_job.settings.Document.BVKCommentFlag = true;
@@ -72,39 +70,4 @@ TEST_F(PageStreamingTest, LinesLongerThanTheBufferGoOutWhole)
               3000);
     EXPECT_TRUE(bytes.endsWith("</body>\r\n</html>\r\n"));
     EXPECT_EQ(m_report.bytes, bytes.size());
-}
-
-// The page reads every file with one reader; what it gives must not depend on the files read
-// before.
-TEST(ShortcutReaderReuseTest, OneReaderGivesWhatAFreshOneGives)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QList<QByteArray> files = {
-        "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://utf8/\xE2\x9C\x93\r\n[Comment]\r\n"
-        "Comment=\xE8\xA1\xA8\xE7\xA4\xBA\r\n",
-        shortcutBytes("http://sjis/", sjis(QStringLiteral("表示"))),
-        "[InternetShortcut]\r\nURL=" + QByteArray(3000, 'x') + "\r\n",
-        "[Comment]\r\nComment=only a comment\r\n",
-        "[InternetShortcut]\r\nURL=  \t  \r\n",
-        QByteArray(),
-        "[InternetShortcut]\r\nURL=last\r\n[Comment]\r\nComment=\tkept\ttabs\t\r\n",
-    };
-    ShortcutReader reader;
-    for (int i = 0; i < files.size(); ++i) {
-        const QByteArray path = QFile::encodeName(dir.filePath(QString::number(i)));
-        writeBytes(QFile::decodeName(path), files[i]);
-        const std::optional<ShortcutReader::Values> fresh =
-            ShortcutReader::readFile(path.constData());
-        ASSERT_TRUE(fresh);
-        reader.reset();
-        ASSERT_TRUE(reader.read(path.constData()));
-        const ShortcutReader::ValueViews views = reader.valueViews();
-        EXPECT_EQ(views.url, fresh->url) << i;
-        EXPECT_EQ(views.comment, fresh->comment) << i;
-        EXPECT_EQ(reader.values().url, fresh->url) << i;
-        EXPECT_EQ(reader.values().comment, fresh->comment) << i;
-    }
-    reader.reset();
-    EXPECT_FALSE(reader.read(QFile::encodeName(dir.filePath(QStringLiteral("gone"))).constData()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/PageWriter.h"
+#include "generate/ShortcutReader.h"
 #include "platform/ShiftJis.h"
 #include "settings/GlobalVariant.h"
 
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 // Helpers shared by the page generation tests: trees of shortcut files in a temporary folder
 // and the default design settings.
@@ -46,6 +49,29 @@ inline QByteArray shortcutBytes(const QByteArray &url, const QByteArray &comment
     if (!comment.isNull())
         bytes += "[Comment]\r\nComment=" + comment + "\r\n";
     return bytes;
+}
+
+// The two values of a shortcut file, copied out of a reader.
+struct ShortcutValues
+{
+    QByteArray url;
+    QByteArray comment;
+};
+
+inline ShortcutValues valuesOf(ShortcutReader &reader)
+{
+    const ShortcutReader::ValueViews views = reader.valueViews();
+    return {views.url.toByteArray(), views.comment.toByteArray()};
+}
+
+// The values of the shortcut file at a native path, read as the page reads it; nothing when
+// there is no such file.
+inline std::optional<ShortcutValues> readShortcut(const QByteArray &nativePath)
+{
+    ShortcutReader reader;
+    if (!reader.read(nativePath.constData()))
+        return std::nullopt;
+    return valuesOf(reader);
 }
 
 inline QByteArray sjis(const QString &text)

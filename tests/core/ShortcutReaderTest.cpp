@@ -8,26 +8,26 @@
 
 namespace {
 
-ShortcutReader::Values readAll(const QByteArray &bytes)
+ShortcutValues readAll(const QByteArray &bytes)
 {
     ShortcutReader reader;
     reader.feed(bytes);
     reader.finish();
-    return reader.values();
+    return valuesOf(reader);
 }
 
 // The same bytes fed in two pieces, split at every position: the result must not depend on
 // where a read ends.
 void expectSameInPieces(const QByteArray &bytes)
 {
-    const ShortcutReader::Values whole = readAll(bytes);
+    const ShortcutValues whole = readAll(bytes);
     for (qsizetype split = 0; split <= bytes.size(); ++split) {
         ShortcutReader reader;
         reader.feed(QByteArrayView(bytes).first(split));
         reader.feed(QByteArrayView(bytes).sliced(split));
         reader.finish();
-        EXPECT_EQ(reader.values().url, whole.url) << "split at " << split;
-        EXPECT_EQ(reader.values().comment, whole.comment) << "split at " << split;
+        EXPECT_EQ(valuesOf(reader).url, whole.url) << "split at " << split;
+        EXPECT_EQ(valuesOf(reader).comment, whole.comment) << "split at " << split;
     }
 }
 
@@ -42,13 +42,13 @@ TEST(ShortcutReaderTest, ReadsBothValuesByTheProfileRules)
                             "URL=http://second/\r\n"
                             "[COMMENT]\nComment=\tdaily use \n"
                             "[InternetShortcut]\rURL=http://later-section/\r";
-    const ShortcutReader::Values v = readAll(file);
+    const ShortcutValues v = readAll(file);
     EXPECT_EQ(v.url, QByteArray("http://example.com/a b"));
     EXPECT_EQ(v.comment, QByteArray("daily use"));
     expectSameInPieces(file);
 
     // Keys outside their section, lines without "=", and a missing section give nothing.
-    const ShortcutReader::Values none =
+    const ShortcutValues none =
         readAll("URL=http://nowhere/\r\n[InternetShortcut]\r\nURL\r\n[Other]\r\nComment=x\r\n");
     EXPECT_TRUE(none.url.isEmpty());
     EXPECT_TRUE(none.comment.isEmpty());
@@ -94,7 +94,7 @@ TEST(ShortcutReaderTest, Utf8FileGivesShiftJisValues)
     const QByteArray file = "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://x/\r\n[Comment]\r\n"
                             "Comment=" +
                             QStringLiteral("毎日 jürgen").toUtf8() + "\r\n";
-    const ShortcutReader::Values v = readAll(file);
+    const ShortcutValues v = readAll(file);
     EXPECT_EQ(v.url, QByteArray("http://x/"));
     EXPECT_EQ(v.comment, sjis(QStringLiteral("毎日 j")) + "&#252;rgen");
     expectSameInPieces(file);
@@ -107,7 +107,7 @@ TEST(ShortcutReaderTest, JunkAndOversizedFilesGiveBoundedValues)
     QByteArray junk;
     for (int i = 0; i < 256; ++i)
         junk += char(i);
-    const ShortcutReader::Values binary = readAll(junk.repeated(50));
+    const ShortcutValues binary = readAll(junk.repeated(50));
     EXPECT_LE(binary.url.size(), 2047);
     EXPECT_LE(binary.comment.size(), 2047);
 
@@ -117,13 +117,12 @@ TEST(ShortcutReaderTest, JunkAndOversizedFilesGiveBoundedValues)
     const QByteArray huge = QByteArray(3 << 20, 'h');
     writeBytes(path, QByteArray(1 << 20, '\n') + "[InternetShortcut]\r\nURL=" + huge + "\r\n" +
                          "[Comment]\r\nComment=" + huge + "\r\n");
-    const std::optional<ShortcutReader::Values> v =
-        ShortcutReader::readFile(QFile::encodeName(path).constData());
+    const std::optional<ShortcutValues> v = readShortcut(QFile::encodeName(path));
     ASSERT_TRUE(v);
     EXPECT_EQ(v->url, huge.first(2047));
     EXPECT_EQ(v->comment, huge.first(2047));
 
-    EXPECT_FALSE(ShortcutReader::readFile(QFile::encodeName(dir.filePath("gone.url")).constData()));
+    EXPECT_FALSE(readShortcut(QFile::encodeName(dir.filePath("gone.url"))));
 }
 
 TEST(ShortcutReaderTest, ReadingAFifoDoesNotWait)
@@ -132,7 +131,7 @@ TEST(ShortcutReaderTest, ReadingAFifoDoesNotWait)
     const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("x.url")));
     ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
     // Opened without blocking: no writer means no values, at once.
-    const std::optional<ShortcutReader::Values> v = ShortcutReader::readFile(fifo.constData());
+    const std::optional<ShortcutValues> v = readShortcut(fifo);
     ASSERT_TRUE(v);
     EXPECT_TRUE(v->url.isEmpty());
 }
@@ -165,4 +164,36 @@ TEST(ShortcutReaderTest, AValueInOnePairOfQuotesLosesThemWhereverAReadEnds)
         "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x') + kanji + "\"";
     EXPECT_EQ(url(sjis), QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
     expectSameInPieces("[InternetShortcut]\r\nURL=\"" + body + "\"\r\n");
+}
+
+// The page reads every file with one reader; what it gives must not depend on the files read
+// before.
+TEST(ShortcutReaderTest, OneReaderGivesWhatAFreshOneGives)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QList<QByteArray> files = {
+        "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://utf8/\xE2\x9C\x93\r\n[Comment]\r\n"
+        "Comment=\xE8\xA1\xA8\xE7\xA4\xBA\r\n",
+        shortcutBytes("http://sjis/", sjis(QStringLiteral("表示"))),
+        "[InternetShortcut]\r\nURL=" + QByteArray(3000, 'x') + "\r\n",
+        "[Comment]\r\nComment=only a comment\r\n",
+        "[InternetShortcut]\r\nURL=  \t  \r\n",
+        QByteArray(),
+        "[InternetShortcut]\r\nURL=last\r\n[Comment]\r\nComment=\tkept\ttabs\t\r\n",
+    };
+    ShortcutReader reader;
+    for (int i = 0; i < files.size(); ++i) {
+        const QByteArray path = QFile::encodeName(dir.filePath(QString::number(i)));
+        writeBytes(QFile::decodeName(path), files[i]);
+        const std::optional<ShortcutValues> fresh = readShortcut(path);
+        ASSERT_TRUE(fresh);
+        reader.reset();
+        ASSERT_TRUE(reader.read(path.constData()));
+        const ShortcutReader::ValueViews views = reader.valueViews();
+        EXPECT_EQ(views.url, fresh->url) << i;
+        EXPECT_EQ(views.comment, fresh->comment) << i;
+    }
+    reader.reset();
+    EXPECT_FALSE(reader.read(QFile::encodeName(dir.filePath(QStringLiteral("gone"))).constData()));
 }
