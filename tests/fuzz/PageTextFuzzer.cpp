@@ -1,5 +1,5 @@
 // The path arithmetic of the page: FolderCaption, ShortcutTitle, EnsureTrailingBackslash, and the
-// page text of a name (appendNameText).
+// page text of a name as the page output writes it (PageOutput::name).
 //
 // The data is cut at 0x00 bytes into texts, each read as UTF-8 (or as Shift-JIS when it is not
 // valid UTF-8), so names such as 表示 (0x95 0x5C), emoji (surrogate pairs) and markup turn up.
@@ -15,9 +15,13 @@
 
 #include "FuzzSupport.h"
 
+#include "generate/PageOutput.h"
 #include "generate/PageText.h"
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +61,21 @@ QString expectedNameText(QStringView name)
     return out;
 }
 
+// The bytes PageOutput::name adds to a line for a name, read back from a file in memory.
+QByteArray pageText(QStringView name)
+{
+    static const int fd = ::memfd_create("page", MFD_CLOEXEC);
+    FUZZ_CHECK(fd >= 0 && ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0);
+    PageOutput out(fd);
+    out.put("x");
+    out.name(name);
+    FUZZ_CHECK(out.flush());
+    QByteArray bytes(qsizetype(out.written()), '\0');
+    FUZZ_CHECK(::pread(fd, bytes.data(), size_t(bytes.size()), 0) == bytes.size());
+    FUZZ_CHECK(bytes.startsWith('x'));
+    return bytes.sliced(1);
+}
+
 QString textOf(QByteArrayView bytes)
 {
     return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
@@ -74,8 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         // text holds no markup.
         const QString name = fileNameToText(piece);
         FUZZ_CHECK(textToFileName(name) == piece);
-        QByteArray page;
-        appendNameText(page, name);
+        const QByteArray page = pageText(name);
         FUZZ_CHECK(!page.contains('<') && !page.contains('>'));
     }
     if (texts.size() > 64)
@@ -114,10 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     FUZZ_CHECK(wholeCharacters(title) || !wholeCharacters(fileName));
 
     for (const QString &name : std::as_const(texts)) {
-        QByteArray page("x");
-        appendNameText(page, name);
-        FUZZ_CHECK(page.startsWith('x'));
-        const QByteArrayView added = QByteArrayView(page).sliced(1);
+        const QByteArray added = pageText(name);
         FUZZ_CHECK(!added.contains('<') && !added.contains('>'));
         if (qEnvironmentVariableIsSet("TALVENSA_FUZZ_VERBOSE")) {
             std::fprintf(
@@ -126,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
                     .toByteArray()
                     .toHex(' ')
                     .constData(),
-                added.toByteArray().toHex(' ').constData(), qPrintable(fromShiftJis(added)),
+                added.toHex(' ').constData(), qPrintable(fromShiftJis(added)),
                 qPrintable(expectedNameText(name)));
         }
         FUZZ_CHECK(fromShiftJis(added) == expectedNameText(name));
