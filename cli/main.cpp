@@ -42,8 +42,8 @@ const char Help[] =
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
-    "Exit status: 0 the page was written; 1 it could not be written; 2 a usage error or\n"
-    "settings that could not be loaded.\n";
+    "Exit status: 0 the page was written; 1 it could not be written; 2 a usage error,\n"
+    "settings that could not be loaded, or a Favourites source that could not be read.\n";
 
 // Messages are UTF-8 whatever the locale says.
 void print(std::FILE *stream, const QString &text)
@@ -71,15 +71,27 @@ QString productVersion()
     return version;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks for.
+struct CliOptions
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("talvensa-cli"));
-    // A closed pipe on standard output is a failed write (exit 1), not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
+    enum class Action
+    {
+        WritePage,
+        ShowHelp,
+        ShowVersion,
+    };
+    Action action = Action::WritePage;
+    QString settingsPath;          // the settings file to read
+    std::optional<QString> folder; // --folder, in place of the settings' Favourites folder
+    QString output;                // the page file, or "-"
+    bool quiet = false;
 
+    bool toStandardOutput() const { return output == QLatin1String("-"); }
+};
+
+// The options of a command line, or the usage error in problem.
+std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &problem)
+{
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QString(),
@@ -92,79 +104,103 @@ int main(int argc, char **argv)
     parser.addOptions({settingsOption, folderOption, quietOption, helpOption, versionOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        print(stdout, QString::fromLatin1(Usage) + QLatin1Char('\n') + QString::fromLatin1(Help));
-        return ExitWritten;
+    CliOptions options;
+    if (!parser.parse(arguments)) {
+        problem = parser.errorText();
+        return std::nullopt;
     }
-    if (parser.isSet(versionOption)) {
-        print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
-        return ExitWritten;
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        options.action = parser.isSet(helpOption) ? CliOptions::Action::ShowHelp
+                                                  : CliOptions::Action::ShowVersion;
+        return options;
     }
     for (const QCommandLineOption *option : {&settingsOption, &folderOption}) {
-        if (parser.values(*option).size() > 1)
-            return usageError(QStringLiteral("--%1 given more than once").arg(option->names()[0]));
+        if (parser.values(*option).size() > 1) {
+            problem = QStringLiteral("--%1 given more than once").arg(option->names()[0]);
+            return std::nullopt;
+        }
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty())
-        return usageError(QStringLiteral("no OUTPUT given"));
-    if (positional.size() > 1)
-        return usageError(QStringLiteral("more than one OUTPUT given: %1")
-                              .arg(positional.join(QLatin1Char(' '))));
-    const QString output = positional.first();
-    if (output.isEmpty())
-        return usageError(QStringLiteral("OUTPUT is empty"));
-    const bool toStandardOutput = output == QLatin1String("-");
-    const bool quiet = parser.isSet(quietOption);
-
-    std::optional<QString> folder;
-    if (parser.isSet(folderOption)) {
-        folder = parser.value(folderOption);
-        if (!QFileInfo(*folder).isDir())
-            return usageError(QStringLiteral("--folder %1: not an existing folder").arg(*folder));
+    if (positional.size() != 1 || positional.first().isEmpty()) {
+        problem = positional.isEmpty()    ? QStringLiteral("no OUTPUT given")
+                  : positional.size() > 1 ? QStringLiteral("more than one OUTPUT given: %1")
+                                                .arg(positional.join(QLatin1Char(' ')))
+                                          : QStringLiteral("OUTPUT is empty");
+        return std::nullopt;
     }
+    options.output = positional.first();
+    options.quiet = parser.isSet(quietOption);
+    if (parser.isSet(folderOption)) {
+        options.folder = parser.value(folderOption);
+        if (!QFileInfo(*options.folder).isDir()) {
+            problem = QStringLiteral("--folder %1: not an existing folder").arg(*options.folder);
+            return std::nullopt;
+        }
+    }
+    options.settingsPath =
+        parser.isSet(settingsOption)
+            ? parser.value(settingsOption)
+            : settingsFileLocation(QDir(QCoreApplication::applicationDirPath())
+                                       .filePath(QStringLiteral("talvensa.ini")));
+    return options;
+}
 
-    SettingsFilePath = parser.isSet(settingsOption)
-                           ? parser.value(settingsOption)
-                           : settingsFileLocation(QDir(QCoreApplication::applicationDirPath())
-                                                      .filePath(QStringLiteral("talvensa.ini")));
+// Loads the settings file into GlobalVariant; false, with the message printed, when it cannot
+// be loaded.
+bool loadSettings(const QString &path)
+{
+    SettingsFilePath = path;
     // A settings file that is there but cannot be read would quietly give a page in the
     // default design; it is settings that could not be loaded.
     if (!ProfileFile(SettingsFilePath).load()) {
         print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
                           .arg(SettingsFilePath));
-        return ExitUsage;
+        return false;
     }
     try {
         LoadSettings();
     } catch (const TalvensaError &e) {
         print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(SettingsFilePath, e.message()));
-        return ExitUsage;
+        return false;
     }
+    return true;
+}
+
+// Writes the page the options ask for and reports it; the exit status.
+int run(const CliOptions &options)
+{
+    if (!loadSettings(options.settingsPath))
+        return ExitUsage;
     PageJob job;
     job.settings = GlobalVariant;
-    job.source = folder ? *folder : GlobalVariant.FavoriteFolder;
-    job.outputPath = output;
-    job.outputFd = toStandardOutput ? STDOUT_FILENO : -1;
+    job.source = options.folder.value_or(GlobalVariant.FavoriteFolder);
+    job.outputPath = options.output;
+    job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
     std::optional<TerminalGauge> gauge;
-    if (!quiet && ::isatty(STDERR_FILENO)) {
+    if (!options.quiet && ::isatty(STDERR_FILENO)) {
         gauge.emplace(stderr);
         job.progress = &*gauge;
     }
     const PageWriteReport report = writePage(job);
     if (gauge)
         gauge->finish(report.folders);
-    const bool written = report.written();
 
-    const QString shownPath = toStandardOutput ? QStringLiteral("standard output") : output;
-    if (!written) {
+    const QString shownPath =
+        options.toStandardOutput() ? QStringLiteral("standard output") : options.output;
+    switch (report.failure) {
+    case PageWriteReport::Failure::SourceUnreadable:
+        print(stderr,
+              QStringLiteral("talvensa-cli: cannot read %1: %2\n").arg(job.source, report.error));
+        return ExitUsage;
+    case PageWriteReport::Failure::WriteFailed:
         print(stderr,
               QStringLiteral("talvensa-cli: cannot write %1: %2\n").arg(shownPath, report.error));
         return ExitNotWritten;
+    case PageWriteReport::Failure::None:
+        break;
     }
-    if (!quiet) {
-        print(toStandardOutput ? stderr : stdout,
+    if (!options.quiet) {
+        print(options.toStandardOutput() ? stderr : stdout,
               QStringLiteral("%1 folders, %2 links, %3 bytes written to %4\n")
                   .arg(report.folders)
                   .arg(report.links)
@@ -172,4 +208,31 @@ int main(int argc, char **argv)
                   .arg(shownPath));
     }
     return ExitWritten;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("talvensa-cli"));
+    // A closed pipe on standard output is a failed write (exit 1), not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QString problem;
+    const std::optional<CliOptions> options =
+        parseArguments(QCoreApplication::arguments(), problem);
+    if (!options)
+        return usageError(problem);
+    switch (options->action) {
+    case CliOptions::Action::ShowHelp:
+        print(stdout, QString::fromLatin1(Usage) + QLatin1Char('\n') + QString::fromLatin1(Help));
+        return ExitWritten;
+    case CliOptions::Action::ShowVersion:
+        print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
+        return ExitWritten;
+    case CliOptions::Action::WritePage:
+        break;
+    }
+    return run(*options);
 }

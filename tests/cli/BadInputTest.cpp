@@ -4,6 +4,7 @@
 // runs as a child process whose peak memory is measured (wait4), so a file of any size must be
 // read with bounded memory.
 
+#include "CliSupport.h"
 #include "platform/ShiftJis.h"
 
 #include <QByteArray>
@@ -16,110 +17,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
-
 namespace {
-
-struct CliRun
-{
-    int status = -1; // exit status, -1 when the program did not exit normally
-    QByteArray out;
-    QByteArray err;
-    long peakKb = 0; // peak resident memory of the run
-};
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QByteArray &path, const QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
-    ::close(fd);
-}
-
-// Runs talvensa-cli with standard output and error sent to files, and waits at most a minute.
-CliRun runCli(const QStringList &arguments, const QString &scratch)
-{
-    const QByteArray outPath = QFile::encodeName(scratch + QStringLiteral("/stdout"));
-    const QByteArray errPath = QFile::encodeName(scratch + QStringLiteral("/stderr"));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-
-    std::vector<QByteArray> args{QByteArray(TALVENSA_CLI)};
-    for (const QString &argument : arguments)
-        args.push_back(QFile::encodeName(argument));
-    std::vector<char *> argv;
-    for (QByteArray &argument : args)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    // The system's reasons in English, whatever the machine's language.
-    std::vector<QByteArray> env{"LC_ALL=C.UTF-8"};
-    for (char **e = environ; *e; ++e) {
-        if (!QByteArrayView(*e).startsWith("LC_ALL="))
-            env.emplace_back(*e);
-    }
-    std::vector<char *> envp;
-    for (QByteArray &entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    CliRun run;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << argv[0];
-        return run;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    int status = 0;
-    rusage usage{};
-    for (;;) {
-        const pid_t done = ::wait4(pid, &status, WNOHANG, &usage);
-        if (done == pid)
-            break;
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::wait4(pid, &status, 0, &usage);
-            ADD_FAILURE() << "talvensa-cli did not finish within a minute";
-            return run;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakKb = usage.ru_maxrss;
-    run.out = readBytes(QFile::decodeName(outPath));
-    run.err = readBytes(QFile::decodeName(errPath));
-    return run;
-}
 
 // Everything under a folder, without following symbolic links: per relative path its kind,
 // permissions, size, modification time and link target.
@@ -330,7 +239,7 @@ TEST_F(BadInputTest, FifoSocketAndDanglingLinkNamedUrlAreNotListed)
     // The FIFO is never opened: the run does not wait for a writer.
     const CliRun run = writePage();
     ::close(sock);
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.err, QByteArray());
     EXPECT_EQ(run.out, summary(1, 1));
     const QByteArray page = readBytes(output());
@@ -354,7 +263,7 @@ TEST_F(BadInputTest, SymbolicLinkLoopEndsAndALinkOutOfTheTreeIsWalkedOnce)
               0);
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(3, 1));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -377,7 +286,7 @@ TEST_F(BadInputTest, UnreadableFolderAndShortcutFile)
     ASSERT_EQ(::chmod(fav("secret.url").constData(), 0), 0);
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
     if (runningAsRoot()) {
@@ -405,7 +314,7 @@ TEST_F(BadInputTest, EmptyAndTenMegabyteShortcutFiles)
     writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(1, 2));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -422,7 +331,7 @@ TEST_F(BadInputTest, OneGigabyteSparseShortcutFileIsReadWithBoundedMemory)
     // A run over a tiny tree gives the program's own size in this build.
     writeBytes(fav("small.url"), shortcut("http://small/"));
     const CliRun baseline = writePage();
-    ASSERT_EQ(baseline.status, 0) << baseline.err.constData();
+    ASSERT_EQ(baseline.exitCode, 0) << baseline.err.constData();
 
     // A value line of 3000 bytes, then a hole of zeros up to 1 GiB: one line of a gigabyte.
     const QByteArray big = fav("big.url");
@@ -430,7 +339,7 @@ TEST_F(BadInputTest, OneGigabyteSparseShortcutFileIsReadWithBoundedMemory)
     ASSERT_EQ(::truncate(big.constData(), off_t(1) << 30), 0);
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(1, 2));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -458,7 +367,7 @@ TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
     writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(1, 3));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -484,7 +393,7 @@ TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
     writeBytes(fav(folder + "/x.url"), shortcut("http://x/"));
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(2, 5));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -515,7 +424,7 @@ TEST_F(BadInputTest, NamesWithBytesThatAreNotUtf8)
     writeBytes(fav(folder + "/\x83\x65\x83\x58\x83\x67.url"), shortcut("http://test/")); // テスト
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(2, 2));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -539,7 +448,7 @@ TEST_F(BadInputTest, AThousandLevelsDeep)
     expected.last().links.append(linkLine("http://deep/", "deep"));
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(1001, 1));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -557,7 +466,7 @@ TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
     }
 
     const CliRun run = writePage();
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, summary(1, 50000));
     const QByteArray page = readBytes(output());
     EXPECT_TRUE(isWholePage(page));
@@ -577,7 +486,7 @@ TEST_F(BadInputTest, OutputPathsThatCannotBeWritten)
                            favorites()};
     auto expectRefused = [&](const QString &target, const char *reason) {
         const CliRun run = write(tree + QStringList{target}, QString());
-        EXPECT_EQ(run.status, 1) << target.toStdString();
+        EXPECT_EQ(run.exitCode, 1) << target.toStdString();
         EXPECT_EQ(run.out, QByteArray());
         EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: cannot write %1: %2\n")
                                .arg(target, QLatin1String(reason))
@@ -593,7 +502,7 @@ TEST_F(BadInputTest, OutputPathsThatCannotBeWritten)
     // A full disk: every write fails.
     {
         const CliRun run = write(tree + QStringList{QStringLiteral("/dev/full")}, QString());
-        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.out, QByteArray());
         EXPECT_EQ(run.err, "talvensa-cli: cannot write /dev/full: No space left on device\n");
     }
@@ -604,7 +513,7 @@ TEST_F(BadInputTest, OutputPathsThatCannotBeWritten)
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
     if (runningAsRoot()) {
         const CliRun run = write(tree + QStringList{readOnly}, readOnly);
-        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_TRUE(isWholePage(readBytes(readOnly)));
     } else {
         expectRefused(readOnly, "Permission denied");
@@ -623,7 +532,7 @@ TEST_F(BadInputTest, OutputPathThatIsOneOfTheShortcuts)
     const CliRun run = write(
         {QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), favorites(), self},
         self);
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     const QByteArray page = readBytes(self);
     EXPECT_TRUE(isWholePage(page));
     EXPECT_EQ(sectionsOf(page),
@@ -635,7 +544,7 @@ TEST_F(BadInputTest, SettingsFilesOfGarbageEmptyAndUnreadable)
     writeBytes(fav("ok.url"), shortcut("http://ok/"));
     const QList<Section> onePage{{"", {linkLine("http://ok/", "ok")}}};
     auto expectDefaultPage = [&](const CliRun &run) {
-        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(run.err, QByteArray());
         const QByteArray page = readBytes(output());
         EXPECT_TRUE(isWholePage(page));
@@ -663,10 +572,10 @@ TEST_F(BadInputTest, SettingsFilesOfGarbageEmptyAndUnreadable)
     QFile::remove(output());
     const CliRun run = writePage(unreadable);
     if (runningAsRoot()) {
-        EXPECT_EQ(run.status, 0) << run.err.constData();
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_TRUE(readBytes(output()).contains("<title>mine</title>"));
     } else {
-        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
                                .arg(unreadable)
                                .toUtf8());

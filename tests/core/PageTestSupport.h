@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,18 @@ inline QByteArray goldenFile(const char *name)
 {
     return readBytes(QStringLiteral(TALVENSA_TEST_DATA "/page/") + QLatin1String(name));
 }
+
+// A progress gauge that records what it is told: "max N" and "pos N".
+class RecordingGauge final : public ProgressGauge
+{
+public:
+    void setMaximum(int maximum) override { calls.append(QStringLiteral("max %1").arg(maximum)); }
+    void setPosition(int position) override
+    {
+        calls.append(QStringLiteral("pos %1").arg(position));
+    }
+    QStringList calls;
+};
 
 // A Favourites folder "Fav" in a temporary folder, the default design and a page file beside
 // the folder. m_job writes that page from that folder; a test changes what it needs.

@@ -9,25 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-class RecordingGauge final : public ProgressGauge
-{
-public:
-    void setMaximum(int maximum) override { calls.append(QStringLiteral("max %1").arg(maximum)); }
-    void setPosition(int position) override
-    {
-        calls.append(QStringLiteral("pos %1").arg(position));
-    }
-    QStringList calls;
-};
-
 using PageWriterTest = PageTest;
-
-} // namespace
 
 TEST_F(PageWriterTest, WritesExamplePage)
 {
@@ -175,24 +157,6 @@ TEST_F(PageWriterTest, AShortcutGoneSinceItsFolderWasListedLeavesAnEmptyLine)
     EXPECT_EQ(m_report.links, 2);
 }
 
-TEST_F(PageWriterTest, FifoNamedLikeAShortcutNeverBlocksTheWrite)
-{
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fav(QStringLiteral("x.url"))).constData(), 0644), 0);
-    writeBytes(fav(QStringLiteral("y.url")), shortcutBytes("http://y/"));
-    const QByteArray body = sections(page());
-    EXPECT_EQ(body.count("<div class=\"FileList\">"), 1);
-    EXPECT_TRUE(body.contains("http://y/"));
-}
-
-TEST_F(PageWriterTest, SymbolicLinkLoopStillGivesAWholePage)
-{
-    writeExampleTree();
-    ASSERT_EQ(::symlink("..", QFile::encodeName(fav(QStringLiteral("Tools/back"))).constData()), 0);
-    const QByteArray all = page();
-    EXPECT_EQ(sections(all).count("<div class=\"FolderName\">"), 2);
-    EXPECT_TRUE(all.endsWith("</html>\r\n"));
-}
-
 TEST_F(PageWriterTest, GaugeFollowsTheFolderIndex)
 {
     RecordingGauge gauge;
@@ -259,9 +223,6 @@ TEST_F(PageWriterTest, FailuresReturnFalseWithAReason)
     const QString inMissing = m_dir.filePath(QStringLiteral("no/such/page.html"));
     fails(inMissing);
     EXPECT_FALSE(QFile::exists(inMissing));
-    // A folder as output, a path below a file, no path.
-    fails(favorites());
-    fails(fav(QStringLiteral("News.url/page.html")));
     fails(QString());
     // A full disk: every write fails.
     if (QFile::exists(QStringLiteral("/dev/full"))) {
