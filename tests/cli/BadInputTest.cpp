@@ -30,11 +30,10 @@
 
 namespace {
 
-// Everything under a folder, without following symbolic links: per relative path its kind,
-// permissions, size, modification time and link target.
-using Snapshot = std::map<std::string, std::string>;
-
-void takeSnapshot(const std::string &root, Snapshot &snapshot)
+// Calls visit(path below root, its status) for everything under root without following
+// symbolic links, a folder before what it holds, so visit may open up a folder before it is
+// read.
+template <typename Visit> void walkTree(const std::string &root, Visit visit)
 {
     std::vector<std::string> pending{""};
     while (!pending.empty()) {
@@ -51,20 +50,31 @@ void takeSnapshot(const std::string &root, Snapshot &snapshot)
             struct stat st;
             if (::lstat((root + path).c_str(), &st) != 0)
                 continue;
-            std::string description =
-                std::to_string(st.st_mode) + " " + std::to_string(st.st_size) + " " +
-                std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
-            if (S_ISLNK(st.st_mode)) {
-                char target[4096];
-                const ssize_t n = ::readlink((root + path).c_str(), target, sizeof target);
-                description += " -> " + std::string(target, size_t(std::max<ssize_t>(n, 0)));
-            }
-            snapshot[path] = description;
+            visit(path, st);
             if (S_ISDIR(st.st_mode))
                 pending.push_back(path);
         }
         ::closedir(dir);
     }
+}
+
+// Everything under a folder: per relative path its kind, permissions, size, modification time
+// and link target.
+using Snapshot = std::map<std::string, std::string>;
+
+void takeSnapshot(const std::string &root, Snapshot &snapshot)
+{
+    walkTree(root, [&](const std::string &path, const struct stat &st) {
+        std::string description = std::to_string(st.st_mode) + " " + std::to_string(st.st_size) +
+                                  " " + std::to_string(st.st_mtim.tv_sec) + "." +
+                                  std::to_string(st.st_mtim.tv_nsec);
+        if (S_ISLNK(st.st_mode)) {
+            char target[4096];
+            const ssize_t n = ::readlink((root + path).c_str(), target, sizeof target);
+            description += " -> " + std::string(target, size_t(std::max<ssize_t>(n, 0)));
+        }
+        snapshot[path] = description;
+    });
 }
 
 // The folder sections of a page: caption and link lines, in page order.
@@ -143,27 +153,13 @@ protected:
     void TearDown() override
     {
         // Whatever a test locked is opened again, so the folder can be removed.
-        std::vector<std::string> pending{QFile::encodeName(m_dir.path()).toStdString()};
-        while (!pending.empty()) {
-            const std::string folder = pending.back();
-            pending.pop_back();
-            ::chmod(folder.c_str(), 0755);
-            DIR *dir = ::opendir(folder.c_str());
-            if (!dir)
-                continue;
-            while (const dirent *entry = ::readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name == "." || name == "..")
-                    continue;
-                struct stat st;
-                const std::string path = folder + "/" + name;
-                if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                    pending.push_back(path);
-                else if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                    ::chmod(path.c_str(), 0644);
-            }
-            ::closedir(dir);
-        }
+        const std::string root = QFile::encodeName(m_dir.path()).toStdString();
+        walkTree(root, [&](const std::string &path, const struct stat &st) {
+            if (S_ISDIR(st.st_mode))
+                ::chmod((root + path).c_str(), 0755);
+            else if (S_ISREG(st.st_mode))
+                ::chmod((root + path).c_str(), 0644);
+        });
     }
 
     QString path(const QString &relative) const
@@ -218,6 +214,20 @@ protected:
             .toUtf8();
     }
 
+    // The usual run, which must succeed with a whole page and the summary line for folders
+    // and links; the page's sections. ran, when given, gets the run itself.
+    QList<Section> pageSections(int folders, int links, CliRun *ran = nullptr)
+    {
+        const CliRun run = writePage();
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(run.out, summary(folders, links));
+        const QByteArray page = readBytes(output());
+        EXPECT_TRUE(isWholePage(page));
+        if (ran)
+            *ran = run;
+        return sectionsOf(page);
+    }
+
     QTemporaryDir m_dir;
 };
 
@@ -262,13 +272,8 @@ TEST_F(BadInputTest, SymbolicLinkLoopEndsAndALinkOutOfTheTreeIsWalkedOnce)
                         fav("sub/out-again").constData()),
               0);
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(3, 1));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
+    QList<Section> sections = pageSections(3, 1);
     // Siblings come in the file system's order; each folder once, the first path to it kept.
-    QList<Section> sections = sectionsOf(page);
     ASSERT_EQ(sections.size(), 3);
     EXPECT_EQ(sections[0], (Section{"", {}}));
     std::sort(sections.begin() + 1, sections.end(),
@@ -313,17 +318,12 @@ TEST_F(BadInputTest, EmptyAndTenMegabyteShortcutFiles)
                                     QByteArray(10 << 20, 'u') + "\r\n");
     writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(1, 2));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
+    const QList<Section> sections = pageSections(1, 2);
     const QByteArray span = "<span class=\"BVKComment\">";
-    EXPECT_EQ(sectionsOf(page),
-              (QList<Section>{{"",
-                               {linkLine("", "empty") + span + "</span>",
-                                linkLine("http://" + QByteArray(2040, 'u'), "huge") + span +
-                                    QByteArray(2047, 'c') + "</span>"}}}));
+    EXPECT_EQ(sections, (QList<Section>{{"",
+                                         {linkLine("", "empty") + span + "</span>",
+                                          linkLine("http://" + QByteArray(2040, 'u'), "huge") +
+                                              span + QByteArray(2047, 'c') + "</span>"}}}));
 }
 
 TEST_F(BadInputTest, OneGigabyteSparseShortcutFileIsReadWithBoundedMemory)
@@ -338,13 +338,10 @@ TEST_F(BadInputTest, OneGigabyteSparseShortcutFileIsReadWithBoundedMemory)
     writeBytes(big, "[InternetShortcut]\r\nURL=" + QByteArray(3000, 'b'));
     ASSERT_EQ(::truncate(big.constData(), off_t(1) << 30), 0);
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(1, 2));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
+    CliRun run;
+    const QList<Section> sections = pageSections(1, 2, &run);
     EXPECT_EQ(
-        sectionsOf(page),
+        sections,
         (QList<Section>{
             {"", {linkLine(QByteArray(2047, 'b'), "big"), linkLine("http://small/", "small")}}}));
     EXPECT_LT(run.peakKb - baseline.peakKb, 32 * 1024)
@@ -366,14 +363,10 @@ TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
                        sizeof u"[InternetShortcut]\r\nURL=http://u16/\r\n" - sizeof(char16_t)));
     writeBytes(QFile::encodeName(settings()), "[Document]\r\nBVKCommentFlag=1\r\n");
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(1, 3));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
+    const QList<Section> sections = pageSections(1, 3);
     const QByteArray span = "<span class=\"BVKComment\">";
     EXPECT_EQ(
-        sectionsOf(page),
+        sections,
         (QList<Section>{
             {"",
              {linkLine(bytes("http://a\0b/"), "nul") + span + bytes("x\0y") + "</span>",
@@ -392,15 +385,10 @@ TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
     ASSERT_EQ(::mkdir(fav(folder).constData(), 0755), 0);
     writeBytes(fav(folder + "/x.url"), shortcut("http://x/"));
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(2, 5));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
+    const QList<Section> sections = pageSections(2, 5);
     // Names are Shift-JIS in the page, "<" and ">" as entities, characters the code page cannot
     // hold as numeric references; "&" and blanks stay. In an address '"', '<' and '>' are
     // percent-encoded.
-    const QList<Section> sections = sectionsOf(page);
     ASSERT_EQ(sections.size(), 2);
     EXPECT_EQ(sections[1],
               (Section{"&lt;i&gt; & \x95\x5C\x8E\xA6 ", {linkLine("http://x/", "x")}}));
@@ -423,12 +411,8 @@ TEST_F(BadInputTest, NamesWithBytesThatAreNotUtf8)
     ASSERT_EQ(::mkdir(fav(folder).constData(), 0755), 0);
     writeBytes(fav(folder + "/\x83\x65\x83\x58\x83\x67.url"), shortcut("http://test/")); // テスト
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(2, 2));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
-    EXPECT_EQ(sectionsOf(page),
+    const QList<Section> sections = pageSections(2, 2);
+    EXPECT_EQ(sections,
               (QList<Section>{{"", {linkLine("http://bad/", "bad\xFF")}},
                               {folder, {linkLine("http://test/", "\x83\x65\x83\x58\x83\x67")}}}));
 }
@@ -447,12 +431,8 @@ TEST_F(BadInputTest, AThousandLevelsDeep)
     writeBytes(fav(relative + "/deep.url"), shortcut("http://deep/"));
     expected.last().links.append(linkLine("http://deep/", "deep"));
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(1001, 1));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
-    EXPECT_EQ(sectionsOf(page), expected);
+    const QList<Section> sections = pageSections(1001, 1);
+    EXPECT_EQ(sections, expected);
 }
 
 TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
@@ -465,12 +445,7 @@ TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
         ASSERT_EQ(::link(first.constData(), name.constData()), 0) << i;
     }
 
-    const CliRun run = writePage();
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out, summary(1, 50000));
-    const QByteArray page = readBytes(output());
-    EXPECT_TRUE(isWholePage(page));
-    const QList<Section> sections = sectionsOf(page);
+    const QList<Section> sections = pageSections(1, 50000);
     ASSERT_EQ(sections.size(), 1);
     ASSERT_EQ(sections[0].links.size(), 50000);
     // Sorted by name.

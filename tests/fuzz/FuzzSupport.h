@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ShiftJis.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDir>
@@ -78,4 +80,24 @@ inline QList<FuzzLine> splitLines(QByteArrayView bytes)
     if (start < bytes.size())
         lines.append({bytes.sliced(start).toByteArray(), QByteArray()});
     return lines;
+}
+
+// What a text reads as once written in Shift-JIS and decoded again: every character the code
+// page holds as it is, every other one as a decimal numeric character reference (a surrogate
+// pair as one).
+inline QString expectedShiftJisText(QStringView text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += QStringLiteral("&#%1;").arg(QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else if (c.unicode() < 0x80 || fitsShiftJis(QStringView(&c, 1))) {
+            out += c;
+        } else {
+            out += QStringLiteral("&#%1;").arg(c.unicode());
+        }
+    }
+    return out;
 }

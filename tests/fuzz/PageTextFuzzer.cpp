@@ -39,26 +39,13 @@ bool wholeCharacters(QStringView text)
     return true;
 }
 
-// The name as the page shows it, read back from the page bytes.
+// The name as the page shows it, read back from the page bytes: "<" and ">" (which no numeric
+// reference holds) written as &lt; and &gt;.
 QString expectedNameText(QStringView name)
 {
-    QString out;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name[i];
-        if (c == QLatin1Char('<')) {
-            out += QStringLiteral("&lt;");
-        } else if (c == QLatin1Char('>')) {
-            out += QStringLiteral("&gt;");
-        } else if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
-            out += QStringLiteral("&#%1;").arg(QChar::surrogateToUcs4(c, name[i + 1]));
-            ++i;
-        } else if (c.unicode() < 0x80 || fitsShiftJis(QStringView(&c, 1))) {
-            out += c;
-        } else {
-            out += QStringLiteral("&#%1;").arg(c.unicode());
-        }
-    }
-    return out;
+    return expectedShiftJisText(name)
+        .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+        .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
 }
 
 // The bytes PageOutput::name adds to a line for a name, read back from a file in memory.
