@@ -15,7 +15,7 @@ deb=${debs[0]}
 echo "Package: $deb"
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
 chmod 755 "$scratch"
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
