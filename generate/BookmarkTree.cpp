@@ -1,6 +1,7 @@
 #include "generate/BookmarkTree.h"
 
 #include "generate/PageText.h"
+#include "generate/UrlText.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ void BookmarkTree::addLink(int folder, QStringView title, QStringView url, QStri
 {
     Link link;
     link.title = lineText(title.isEmpty() ? url : title);
-    link.url = hrefBytes(url);
+    link.url = percentEncodedUrl(url);
     if (!description.isEmpty())
         link.comment = commentBytes(description);
     m_folders[size_t(folder)].links.append(std::move(link));
@@ -61,35 +62,6 @@ void BookmarkTree::finish()
             std::erase(m_folders[size_t(folder.parent)].children, int(i));
     }
     m_keptFolders = int(std::count(kept.begin(), kept.end(), true));
-}
-
-QByteArray BookmarkTree::hrefBytes(QStringView url)
-{
-    QByteArray out;
-    out.reserve(url.size());
-    for (qsizetype i = 0; i < url.size(); ++i) {
-        const char16_t c = url[i].unicode();
-        if (c >= 0x20 && c < 0x7F) {
-            out += char(c);
-            continue;
-        }
-        // One character (a surrogate pair is one) as UTF-8, each byte as %XX. Half a pair
-        // becomes the replacement character.
-        char32_t code = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < url.size() && url[i + 1].isLowSurrogate())
-            code = QChar::surrogateToUcs4(c, url[++i].unicode());
-        else if (QChar::isSurrogate(c))
-            code = 0xFFFD;
-        const QByteArray utf8 = QString::fromUcs4(&code, 1).toUtf8();
-        for (const char byte : utf8) {
-            static const char hex[] = "0123456789ABCDEF";
-            const auto b = static_cast<unsigned char>(byte);
-            out += '%';
-            out += hex[b >> 4];
-            out += hex[b & 0xF];
-        }
-    }
-    return out;
 }
 
 QString BookmarkTree::lineText(QStringView text)

@@ -21,7 +21,7 @@ public:
     struct Link
     {
         QString title;
-        QByteArray url;     // href bytes: ASCII, what lies outside it percent-encoded as UTF-8
+        QByteArray url;     // href bytes (percentEncodedUrl)
         QByteArray comment; // page bytes
     };
     struct Folder
@@ -55,9 +55,6 @@ public:
     int folderCount() const { return m_keptFolders; }
     qsizetype linkCount() const { return m_links; }
 
-    // What the page writes for a bookmark's address: characters outside ASCII percent-encoded
-    // as UTF-8, and control characters too, so that an address stays one line.
-    static QByteArray hrefBytes(QStringView url);
     // A title or folder name as one line of text: control characters become blanks, and half a
     // surrogate pair (which no text can encode) the replacement character.
     static QString lineText(QStringView text);

@@ -1,6 +1,7 @@
 #include "generate/ShortcutReader.h"
 
 #include "platform/ProfileQuotes.h"
+#include "generate/UrlText.h"
 #include "platform/ShiftJis.h"
 
 #include <algorithm>
@@ -82,27 +83,48 @@ bool ShortcutReader::ShortText::equalsIgnoringCase(QByteArrayView name) const
 
 void ShortcutReader::feed(QByteArrayView bytes)
 {
+    // The byte-order mark is looked for in the first bytes, which may come in separate pieces:
+    // UTF-8's three, or UTF-16's two in either order.
+    while (m_atFileStart && !bytes.isEmpty()) {
+        m_head[m_headSize++] = bytes.front();
+        bytes = bytes.sliced(1);
+        const QByteArrayView head(m_head, m_headSize);
+        if (head == QByteArrayView(Utf8Mark, 3)) {
+            m_utf8 = true;
+            m_atFileStart = false;
+        } else if (head == "\xFF\xFE" || head == "\xFE\xFF") {
+            // Read as UTF-8 made from it, so every rule below holds for it unchanged.
+            m_utf16.emplace(head[0] == '\xFF' ? QStringConverter::Utf16LE
+                                              : QStringConverter::Utf16BE);
+            m_utf8 = true;
+            m_atFileStart = false;
+        } else if (!QByteArrayView(Utf8Mark, 3).startsWith(head) && head != "\xFF" &&
+                   head != "\xFE") {
+            m_atFileStart = false;
+            scan(head);
+        }
+    }
+    if (!m_utf16) {
+        scan(bytes);
+        return;
+    }
+    // A piece may end between the two halves of a surrogate pair: the first half waits for
+    // the second.
+    QString text = m_heldSurrogate + QString(m_utf16->decode(bytes));
+    m_heldSurrogate.clear();
+    if (!text.isEmpty() && text.back().isHighSurrogate()) {
+        m_heldSurrogate = text.back();
+        text.chop(1);
+    }
+    scan(text.toUtf8());
+}
+
+void ShortcutReader::scan(QByteArrayView bytes)
+{
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
     while (p < end) {
         const char c = *p;
-        if (m_atFileStart) {
-            // A UTF-8 byte-order mark is looked for in the first three bytes, which may come in
-            // separate pieces.
-            ++p;
-            if (c == Utf8Mark[m_markMatched]) {
-                if (++m_markMatched == 3) {
-                    m_utf8 = true;
-                    m_atFileStart = false;
-                }
-                continue;
-            }
-            m_atFileStart = false;
-            for (int i = 0; i < m_markMatched; ++i)
-                byte(Utf8Mark[i]);
-            byte(c);
-            continue;
-        }
         // Within a line the bytes up to the next one that changes the state go in one piece: a
         // value is copied as a run, an ignored line is skipped, a key or section name is
         // gathered in one loop. Line ends, "=" after a key and the start of a line go through
@@ -147,12 +169,15 @@ void ShortcutReader::finish()
 {
     if (m_atFileStart) {
         m_atFileStart = false;
-        for (int i = 0; i < m_markMatched; ++i)
-            byte(Utf8Mark[i]);
+        scan(QByteArrayView(m_head, m_headSize));
     }
+    if (!m_heldSurrogate.isEmpty())
+        scan(m_heldSurrogate.toUtf8());
+    m_heldSurrogate.clear();
     endLine();
     // The end of the file closes whatever section was open.
     m_url.done = true;
+    m_wideUrl.done = true;
     m_comment.done = true;
 }
 
@@ -165,6 +190,21 @@ QByteArrayView ShortcutReader::unquoted(const Target &target)
     return isQuotePair(value.front(), target.lastByte) ? value.sliced(1) : value;
 }
 
+std::optional<QByteArray> ShortcutReader::wideUrl() const
+{
+    // UTF-7 is ASCII, so the cut cannot fall inside a byte sequence; one that falls inside an
+    // encoded run makes the text malformed.
+    const QByteArrayView value =
+        unquoted(m_wideUrl).first(std::min<qsizetype>(unquoted(m_wideUrl).size(), MaxValueBytes));
+    if (value.isEmpty())
+        return std::nullopt;
+    QStringDecoder utf7("UTF-7");
+    const QString url = utf7.decode(value);
+    if (!utf7.isValid() || utf7.hasError())
+        return std::nullopt;
+    return percentEncodedUrl(url);
+}
+
 ShortcutReader::ValueViews ShortcutReader::valueViews()
 {
     auto cut = [this](const Target &target, QByteArray &converted) {
@@ -175,6 +215,10 @@ ShortcutReader::ValueViews ShortcutReader::valueViews()
         converted = toShiftJis(QString::fromUtf8(kept));
         return QByteArrayView(converted);
     };
+    if (std::optional<QByteArray> url = wideUrl()) {
+        m_convertedUrl = std::move(*url);
+        return {m_convertedUrl, cut(m_comment, m_convertedComment)};
+    }
     return {cut(m_url, m_convertedUrl), cut(m_comment, m_convertedComment)};
 }
 
@@ -182,7 +226,7 @@ void ShortcutReader::reset()
 {
     // Every state goes back to where a new reader starts (a member added to the reader is reset
     // here too); the values' memory is kept. The converted values are made anew when needed.
-    for (Target *target : {&m_url, &m_comment}) {
+    for (Target *target : {&m_url, &m_wideUrl, &m_comment}) {
         emptyKeepingMemory(target->value);
         emptyKeepingMemory(target->pendingBlanks);
         target->overflow = false;
@@ -197,7 +241,9 @@ void ShortcutReader::reset()
     m_trailNext = false;
     m_target = nullptr;
     m_atFileStart = true;
-    m_markMatched = 0;
+    m_headSize = 0;
+    m_utf16.reset();
+    m_heldSurrogate.clear();
     m_utf8 = false;
     m_lastWasCr = false;
 }
@@ -353,6 +399,8 @@ ShortcutReader::Target *ShortcutReader::wantedTarget()
 {
     if (m_section == Section::Shortcut && !m_url.done && m_name.equalsIgnoringCase("URL"))
         return &m_url;
+    if (m_section == Section::WideShortcut && !m_wideUrl.done && m_name.equalsIgnoringCase("URL"))
+        return &m_wideUrl;
     if (m_section == Section::Comment && !m_comment.done && m_name.equalsIgnoringCase("Comment"))
         return &m_comment;
     return nullptr;
@@ -366,12 +414,18 @@ void ShortcutReader::endLine()
         // A new section closes the current one for good.
         if (m_section == Section::Shortcut)
             m_url.done = true;
+        else if (m_section == Section::WideShortcut)
+            m_wideUrl.done = true;
         else if (m_section == Section::Comment)
             m_comment.done = true;
         m_section = Section::Other;
         if (m_sectionAtClose.equalsIgnoringCase("InternetShortcut") && !m_url.seenSection) {
             m_url.seenSection = true;
             m_section = Section::Shortcut;
+        } else if (m_sectionAtClose.equalsIgnoringCase("InternetShortcut.W") &&
+                   !m_wideUrl.seenSection) {
+            m_wideUrl.seenSection = true;
+            m_section = Section::WideShortcut;
         } else if (m_sectionAtClose.equalsIgnoringCase("Comment") && !m_comment.seenSection) {
             m_comment.seenSection = true;
             m_section = Section::Comment;

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
 
 #include <fcntl.h>
 
@@ -11,8 +13,12 @@
 // the first section of a name counts and the first key in it, blanks around names and values are
 // trimmed, a value enclosed in one pair of matching quotes loses them, and a value is cut to 2047
 // bytes, never inside a character. Lines end at CR LF, LF or
-// CR. A file that starts with a UTF-8 byte-order mark is read as UTF-8, and its values are turned
-// into Shift-JIS for the page (numeric references for what the code page cannot hold).
+// CR. A file that starts with a UTF-8 or UTF-16 byte-order mark is read as Unicode text, and its
+// values are turned into Shift-JIS for the page (numeric references for what the code page cannot
+// hold). Windows keeps an address with characters outside its code page also as "URL" of the
+// section "InternetShortcut.W", in UTF-7: when that value is well-formed it is the link's
+// address, with what lies outside ASCII percent-encoded as UTF-8; otherwise "InternetShortcut"
+// gives it.
 //
 // The file is fed in pieces and only the two values are kept, so memory stays small whatever the
 // size of the file or of its lines. Otherwise the values stay the file's bytes, so Shift-JIS text
@@ -26,7 +32,7 @@ public:
     // Ends the last line; the values are final after this.
     void finish();
     // True once both values are known: nothing later in the file can change them.
-    bool isComplete() const { return m_url.done && m_comment.done; }
+    bool isComplete() const { return m_url.done && m_wideUrl.done && m_comment.done; }
 
     // The values, cut to MaxValueBytes, as page bytes: views into the reader, valid until it is
     // reset or fed again, as a page reads many files with one reader and copies nothing.
@@ -61,6 +67,7 @@ private:
     {
         None,
         Shortcut,
+        WideShortcut, // "InternetShortcut.W"
         Comment,
         Other,
     };
@@ -95,6 +102,7 @@ private:
         bool done = false;
     };
 
+    void scan(QByteArrayView bytes);
     void byte(char c);
     void sectionBytes(const char *from, const char *to);
     void endLine();
@@ -103,8 +111,11 @@ private:
     // The kept bytes of a value as it is read: without its enclosing quotes, not yet cut.
     static QByteArrayView unquoted(const Target &target);
     Target *wantedTarget();
+    // The URL of "InternetShortcut.W" as href bytes, when it is there and well-formed UTF-7.
+    std::optional<QByteArray> wideUrl() const;
 
     Target m_url;
+    Target m_wideUrl;
     Target m_comment;
     QByteArray m_convertedUrl; // the values of a UTF-8 file in Shift-JIS, for valueViews()
     QByteArray m_convertedComment;
@@ -116,7 +127,10 @@ private:
     bool m_trailNext = false; // the next byte is the second byte of a double-byte character
     Target *m_target = nullptr;
     bool m_atFileStart = true;
-    int m_markMatched = 0;
+    char m_head[3]; // the first bytes, until they are known to be a byte-order mark or not
+    int m_headSize = 0;
+    std::optional<QStringDecoder> m_utf16; // a UTF-16 file, made into UTF-8 as it is fed
+    QString m_heldSurrogate;
     bool m_utf8 = false;
     bool m_lastWasCr = false;
 };

@@ -197,3 +197,52 @@ TEST(ShortcutReaderTest, OneReaderGivesWhatAFreshOneGives)
     reader.reset();
     EXPECT_FALSE(reader.read(QFile::encodeName(dir.filePath(QStringLiteral("gone"))).constData()));
 }
+
+TEST(ShortcutReaderTest, UnicodeAddressOfTheWideSectionIsUsedWhenWellFormed)
+{
+    // Windows keeps "?" for what its code page cannot hold, and the address itself in UTF-7.
+    const QByteArray file = "[InternetShortcut]\r\nURL=http://example.com/????\r\n"
+                            "[InternetShortcut.A]\r\nURL=http://example.com/????\r\n"
+                            "[InternetShortcut.W]\r\nURL=http://example.com/+ZeVnLIqe-?q=+-1 \r\n"
+                            "[Comment]\r\nComment=note\r\n";
+    const ShortcutValues v = readAll(file);
+    EXPECT_EQ(v.url, QByteArray("http://example.com/%E6%97%A5%E6%9C%AC%E8%AA%9E?q=+1"));
+    EXPECT_EQ(v.comment, QByteArray("note"));
+    expectSameInPieces(file);
+
+    // Malformed UTF-7 (a byte outside ASCII, an encoded run that breaks off), an empty value
+    // or a section without URL: the address of [InternetShortcut].
+    for (const QByteArray &wide :
+         {QByteArray("URL=http://x/\x93\xFA\r\n"), QByteArray("URL=+ZeVn!\r\n"),
+          QByteArray("URL=\r\n"), QByteArray("Other=1\r\n")}) {
+        EXPECT_EQ(readAll("[InternetShortcut.W]\r\n" + wide +
+                          "[InternetShortcut]\r\nURL=http://ansi/\r\n")
+                      .url,
+                  QByteArray("http://ansi/"))
+            << wide.constData();
+    }
+}
+
+TEST(ShortcutReaderTest, Utf16FileWithAByteOrderMarkIsRead)
+{
+    const QString text = QStringLiteral("[InternetShortcut]\r\nURL=http://例え.jp/\r\n"
+                                        "[Comment]\r\nComment=毎日 😀\r\n");
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray &file : {little, big}) {
+        const ShortcutValues v = readAll(file);
+        EXPECT_EQ(v.url, sjis(QStringLiteral("http://例え.jp/")));
+        EXPECT_EQ(v.comment, sjis(QStringLiteral("毎日 ")) + "&#128512;");
+        expectSameInPieces(file);
+    }
+    // Without the mark the bytes are taken as they are; a lone first byte of a mark is a byte.
+    EXPECT_TRUE(readAll(little.sliced(2)).url.isEmpty());
+    EXPECT_EQ(readAll("\xFF[InternetShortcut]\r\nURL=u\r\n").url, QByteArray(""));
+    EXPECT_EQ(readAll("\xFE\r\n[InternetShortcut]\r\nURL=u\r\n").url, QByteArray("u"));
+}
