@@ -3,6 +3,7 @@
 
 #include "TerminalGauge.h"
 
+#include "generate/BookmarkLocations.h"
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
 #include "settings/GlobalVariant.h"
@@ -27,7 +28,8 @@ constexpr int ExitWritten = 0;
 constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
-const char Usage[] = "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n";
+const char Usage[] = "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n"
+                     "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
     "Writes the Talvensa page, one Shift-JIS HTML file listing every Internet shortcut (*.url)\n"
@@ -39,6 +41,8 @@ const char Help[] =
     "                   ~/.config/talvensa/talvensa.ini)\n"
     "  --folder DIR     read this folder instead of the settings' one (nothing is saved)\n"
     "  --quiet          no progress and no summary line\n"
+    "  --find-bookmarks list the bookmark files of this user's browsers, one a line: the\n"
+    "                   browser's name, a tab, the path (for --folder); writes no page\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -79,6 +83,7 @@ struct CliOptions
         WritePage,
         ShowHelp,
         ShowVersion,
+        FindBookmarks,
     };
     Action action = Action::WritePage;
     QString settingsPath;          // the settings file to read
@@ -101,7 +106,9 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({settingsOption, folderOption, quietOption, helpOption, versionOption});
+    const QCommandLineOption findBookmarksOption(QStringLiteral("find-bookmarks"));
+    parser.addOptions({settingsOption, folderOption, quietOption, helpOption, versionOption,
+                       findBookmarksOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
     CliOptions options;
@@ -112,6 +119,10 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
         options.action = parser.isSet(helpOption) ? CliOptions::Action::ShowHelp
                                                   : CliOptions::Action::ShowVersion;
+        return options;
+    }
+    if (parser.isSet(findBookmarksOption)) {
+        options.action = CliOptions::Action::FindBookmarks;
         return options;
     }
     for (const QCommandLineOption *option : {&settingsOption, &folderOption}) {
@@ -231,6 +242,14 @@ int main(int argc, char **argv)
     case CliOptions::Action::ShowVersion:
         print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
         return ExitWritten;
+    case CliOptions::Action::FindBookmarks: {
+        // None found is no error: the list is simply empty.
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        for (const BookmarkLocation &file : findBookmarkFiles(
+                 QDir::homePath(), config.isEmpty() ? QDir::home().filePath(".config") : config))
+            print(stdout, file.browser + QLatin1Char('\t') + file.path + QLatin1Char('\n'));
+        return ExitWritten;
+    }
     case CliOptions::Action::WritePage:
         break;
     }

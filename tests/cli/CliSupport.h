@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -56,9 +57,10 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 
 // Runs program (an absolute path) with standard input from /dev/null and standard output and
 // error sent to files in the folder scratch, with LC_ALL=C.UTF-8 so that the system's reasons
-// are in English. Waits at most a minute, then kills it and fails the test.
+// are in English. environment sets ("NAME=value") or removes ("NAME") variables of this
+// process's environment for the run. Waits at most a minute, then kills it and fails the test.
 inline CliRun runProgram(const QString &program, const QStringList &arguments,
-                         const QString &scratch)
+                         const QString &scratch, const QStringList &environment = {})
 {
     const QByteArray outPath = QFile::encodeName(scratch + QStringLiteral("/stdout"));
     const QByteArray errPath = QFile::encodeName(scratch + QStringLiteral("/stderr"));
@@ -79,8 +81,18 @@ inline CliRun runProgram(const QString &program, const QStringList &arguments,
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     std::vector<QByteArray> env{"LC_ALL=C.UTF-8"};
+    QList<QByteArray> replaced{"LC_ALL="};
+    for (const QString &entry : environment) {
+        const QByteArray bytes = QFile::encodeName(entry);
+        const qsizetype equals = bytes.indexOf('=');
+        replaced.append(equals < 0 ? bytes + '=' : bytes.first(equals + 1));
+        if (equals >= 0)
+            env.push_back(bytes);
+    }
     for (char **e = environ; *e; ++e) {
-        if (!QByteArrayView(*e).startsWith("LC_ALL="))
+        if (std::none_of(replaced.cbegin(), replaced.cend(), [e](const QByteArray &name) {
+                return QByteArrayView(*e).startsWith(name);
+            }))
             env.emplace_back(*e);
     }
     std::vector<char *> envp;
@@ -116,7 +128,8 @@ inline CliRun runProgram(const QString &program, const QStringList &arguments,
 }
 
 // The built talvensa-cli.
-inline CliRun runCli(const QStringList &arguments, const QString &scratch)
+inline CliRun runCli(const QStringList &arguments, const QString &scratch,
+                     const QStringList &environment = {})
 {
-    return runProgram(QStringLiteral(TALVENSA_CLI), arguments, scratch);
+    return runProgram(QStringLiteral(TALVENSA_CLI), arguments, scratch, environment);
 }

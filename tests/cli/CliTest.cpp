@@ -66,6 +66,8 @@ TEST_F(CliTest, HelpAndVersion)
     EXPECT_TRUE(help.out.startsWith(
         "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n"));
     EXPECT_TRUE(help.out.contains("Exit status"));
+    EXPECT_TRUE(help.out.contains("\n       talvensa-cli --find-bookmarks\n"));
+    EXPECT_TRUE(help.out.contains("\n  --find-bookmarks "));
     EXPECT_TRUE(help.err.isEmpty());
 
     const CliRun version = cli({QStringLiteral("--version")});
@@ -205,4 +207,79 @@ TEST_F(CliTest, ShowsProgressOnATerminal)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("folders 2/2")) << run.out.constData();
     EXPECT_TRUE(run.out.contains("2 folders, 2 links, ")) << run.out.constData();
+}
+
+TEST_F(CliTest, FindBookmarksListsEveryBrowserProfilesFile)
+{
+    // A home folder laid out as browsers leave it.
+    const QString home = path(QStringLiteral("home"));
+    auto file = [&](const QString &relative) { writeBytes(home + u'/' + relative, "x"); };
+    writeBytes(home + QStringLiteral("/.mozilla/firefox/profiles.ini"),
+               "[Install4F96D1932A9F858E]\nDefault=ab12.default-release\nLocked=1\n\n"
+               "[Profile1]\nName=default\nIsRelative=1\nPath=cd34.default\nDefault=1\n\n"
+               "[Profile0]\nName=default-release\nIsRelative=1\nPath=ab12.default-release\n\n"
+               "[Profile2]\nName=elsewhere\nIsRelative=0\nPath=" +
+                   path(QStringLiteral("elsewhere")).toUtf8() +
+                   "\n\n[Profile3]\nName=never used\nIsRelative=1\nPath=ef56.unused\n\n"
+                   "[General]\nStartWithLastProfile=1\nVersion=2\n");
+    file(QStringLiteral(".mozilla/firefox/ab12.default-release/places.sqlite"));
+    file(QStringLiteral(".mozilla/firefox/cd34.default/places.sqlite"));
+    writeBytes(path(QStringLiteral("elsewhere/places.sqlite")), "x");
+    QDir().mkpath(home + QStringLiteral("/.mozilla/firefox/ef56.unused"));
+    writeBytes(home + QStringLiteral("/snap/firefox/common/.mozilla/firefox/profiles.ini"),
+               "[Profile0]\r\nIsRelative=1\r\nPath=snap.default\r\n");
+    file(QStringLiteral("snap/firefox/common/.mozilla/firefox/snap.default/places.sqlite"));
+    writeBytes(home + QStringLiteral("/.var/app/org.mozilla.firefox/.mozilla/firefox/profiles.ini"),
+               "[Profile0]\nIsRelative=1\nPath=flat.default\n");
+    file(
+        QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox/flat.default/places.sqlite"));
+    file(QStringLiteral(".config/chromium/Default/Bookmarks"));
+    file(QStringLiteral(".config/chromium/Profile 1/Bookmarks"));
+    file(QStringLiteral(".config/chromium/Local State"));
+    QDir().mkpath(home + QStringLiteral("/.config/chromium/System Profile"));
+    file(QStringLiteral(".config/google-chrome/Default/Bookmarks"));
+    file(QStringLiteral(".config/BraveSoftware/Brave-Browser/Default/Bookmarks"));
+    file(QStringLiteral(".config/vivaldi/Default/Bookmarks"));
+    QDir().mkpath(home + QStringLiteral("/.config/microsoft-edge/Default/Bookmarks"));
+    file(QStringLiteral(".config/microsoft-edge/Profile 2/Bookmarks"));
+
+    const QString scratch = path(QStringLiteral("run"));
+    const CliRun run = runCli({QStringLiteral("--find-bookmarks")}, scratch,
+                              {QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
+    EXPECT_EQ(QString::fromUtf8(run.out).toStdString(),
+              QStringLiteral("Firefox\t%1/.mozilla/firefox/cd34.default/places.sqlite\n"
+                             "Firefox\t%1/.mozilla/firefox/ab12.default-release/places.sqlite\n"
+                             "Firefox\t%2/places.sqlite\n"
+                             "Firefox\t%1/snap/firefox/common/.mozilla/firefox/snap.default/"
+                             "places.sqlite\n"
+                             "Firefox\t%1/.var/app/org.mozilla.firefox/.mozilla/firefox/"
+                             "flat.default/places.sqlite\n"
+                             "Chromium\t%1/.config/chromium/Default/Bookmarks\n"
+                             "Chromium\t%1/.config/chromium/Profile 1/Bookmarks\n"
+                             "Google Chrome\t%1/.config/google-chrome/Default/Bookmarks\n"
+                             "Brave\t%1/.config/BraveSoftware/Brave-Browser/Default/Bookmarks\n"
+                             "Vivaldi\t%1/.config/vivaldi/Default/Bookmarks\n"
+                             "Microsoft Edge\t%1/.config/microsoft-edge/Profile 2/Bookmarks\n")
+                  .arg(home, path(QStringLiteral("elsewhere")))
+                  .toStdString());
+
+    // XDG_CONFIG_HOME moves the configuration folder; a home without browsers lists nothing
+    // and is no failure.
+    file(QStringLiteral("../config/vivaldi/Default/Bookmarks"));
+    const CliRun moved =
+        runCli({QStringLiteral("--find-bookmarks")}, scratch,
+               {QStringLiteral("HOME=") + path(QStringLiteral("empty")),
+                QStringLiteral("XDG_CONFIG_HOME=") + path(QStringLiteral("config"))});
+    EXPECT_EQ(moved.exitCode, 0);
+    EXPECT_EQ(moved.out, "Vivaldi\t" + path(QStringLiteral("config")).toUtf8() +
+                             "/vivaldi/Default/Bookmarks\n");
+    const CliRun none =
+        runCli({QStringLiteral("--find-bookmarks")}, scratch,
+               {QStringLiteral("HOME=") + path(QStringLiteral("empty")),
+                QStringLiteral("XDG_CONFIG_HOME=") + path(QStringLiteral("no-config"))});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.isEmpty());
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A bookmark file of the current user's browsers: the browser's name and the file's path.
+struct BookmarkLocation
+{
+    QString browser;
+    QString path;
+};
+
+// The bookmark files of the browsers in a home folder: each Firefox profile's places.sqlite that
+// profiles.ini names (the usual location, the snap's and the flatpak's, and the XDG one), then
+// each profile's "Bookmarks" of Chromium, Google Chrome, Brave, Vivaldi and Microsoft Edge under
+// configFolder (~/.config), and of Chromium's snap and flatpak. Only regular files are given,
+// each once, in that order; the profiles of one browser by name.
+QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &configFolder);
