@@ -7,6 +7,8 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -81,20 +83,74 @@ int markupDepth(QByteArrayView bytes, int limit)
     return depth;
 }
 
+// The parser's memory for one piece, taken from large blocks and given back all at once when
+// the piece has been read: the parser makes and frees a small allocation for nearly every
+// character and tag, which costs more time in the system allocator than the parsing itself.
+class ParseArena final
+{
+public:
+    void *allocate(size_t size)
+    {
+        size = (size + 15) & ~size_t(15);
+        if (m_block >= m_blocks.size() || m_used + size > m_blocks[m_block].size) {
+            // The next block that is large enough, or a new one.
+            ++m_block;
+            while (m_block < m_blocks.size() && m_blocks[m_block].size < size)
+                ++m_block;
+            if (m_block >= m_blocks.size()) {
+                const size_t blockSize = std::max(size, BlockSize);
+                m_blocks.push_back({std::make_unique<char[]>(blockSize), blockSize});
+                m_block = m_blocks.size() - 1;
+            }
+            m_used = 0;
+        }
+        void *memory = m_blocks[m_block].memory.get() + m_used;
+        m_used += size;
+        return memory;
+    }
+    // Everything allocated is free again; the blocks are kept for the next piece.
+    void reset()
+    {
+        m_block = 0;
+        m_used = 0;
+    }
+
+private:
+    static constexpr size_t BlockSize = 4 << 20;
+    struct Block
+    {
+        std::unique_ptr<char[]> memory;
+        size_t size;
+    };
+    std::vector<Block> m_blocks;
+    size_t m_block = 0;
+    size_t m_used = 0;
+};
+
 class ParsedHtml final
 {
 public:
-    explicit ParsedHtml(QByteArrayView bytes)
-        : m_output(
-              gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), size_t(bytes.size())))
-    {}
-    ~ParsedHtml() { gumbo_destroy_output(&kGumboDefaultOptions, m_output); }
+    ParsedHtml(QByteArrayView bytes, ParseArena &arena) : m_arena(arena)
+    {
+        GumboOptions options = kGumboDefaultOptions;
+        options.allocator = [](void *arena, size_t size) {
+            return static_cast<ParseArena *>(arena)->allocate(size);
+        };
+        options.deallocator = [](void *, void *) {};
+        options.userdata = &arena;
+        // Real exports leave every <DT> and <p> open, each a parse error that the parser would
+        // otherwise keep a record of: none is kept.
+        options.max_errors = 0;
+        m_output = gumbo_parse_with_options(&options, bytes.data(), size_t(bytes.size()));
+    }
+    ~ParsedHtml() { m_arena.reset(); }
     ParsedHtml(const ParsedHtml &) = delete;
     ParsedHtml &operator=(const ParsedHtml &) = delete;
 
     const GumboNode *document() const { return m_output->document; }
 
 private:
+    ParseArena &m_arena;
     GumboOutput *m_output;
 };
 
@@ -144,6 +200,117 @@ QString attributeText(const GumboNode *element, const char *name)
     return attribute ? QString::fromUtf8(attribute->value).trimmed() : QString();
 }
 
+// Builds the tree from the parsed elements, in document order. Each <DL> is a list of the folder
+// whose <H3> came last before it (a list without one continues the folder it is in); its end
+// returns to the folder around it.
+//
+// The file is parsed in pieces of about a megabyte, cut where a line starts with <DT>: the
+// parser's tree takes about nine times the size of what it parses, so a whole large file would
+// take far more memory than the bookmarks it holds. A piece begins with as many <DL> as lists
+// are open at its start, which put the parser where it stood; those lists are not entered
+// again, and a list that a piece leaves open is not left, since it goes on in the next piece.
+class NetscapeReader final
+{
+public:
+    explicit NetscapeReader(BookmarkTree &tree) : m_tree(tree) {}
+
+    int openLists() const { return int(m_folders.size()) - 1; }
+
+    // Takes the elements of one piece, parsed after openLists() <DL> tags put before it.
+    bool read(const GumboNode *document, bool lastPiece, QString &error)
+    {
+        struct Open
+        {
+            const GumboNode *node;
+            unsigned next;
+            bool list;
+        };
+        std::vector<Open> open{{document, 0, false}};
+        int reopened = openLists();
+        while (!open.empty()) {
+            Open &top = open.back();
+            const GumboVector &children = childrenOf(top.node);
+            if (top.next >= children.length) {
+                if (top.list && (lastPiece || top.node->v.element.original_end_tag.length > 0)) {
+                    m_folders.pop_back();
+                    m_pendingFolder = -1;
+                }
+                open.pop_back();
+                continue;
+            }
+            const auto *node = static_cast<const GumboNode *>(children.data[top.next++]);
+            if (!isElement(node))
+                continue;
+            switch (node->v.element.tag) {
+            case GUMBO_TAG_H3: {
+                // The browser's own containers are marked so at the top level.
+                const bool container =
+                    m_folders.back() == 0 && (hasAttribute(node, "personal_toolbar_folder") ||
+                                              hasAttribute(node, "unfiled_bookmarks_folder"));
+                m_pendingFolder = m_tree.addFolder(m_folders.back(), textOf(node), container);
+                if (m_pendingFolder < 0) {
+                    error = BookmarkTree::tooDeepError();
+                    return false;
+                }
+                m_afterLink = false;
+                break;
+            }
+            case GUMBO_TAG_A:
+                m_tree.addLink(m_folders.back(), textOf(node), attributeText(node, "href"));
+                m_pendingFolder = -1;
+                m_afterLink = true;
+                break;
+            case GUMBO_TAG_DD:
+                if (m_afterLink)
+                    m_tree.describeLastLink(m_folders.back(), textOf(node));
+                m_afterLink = false;
+                open.push_back({node, 0, false}); // a folder's description holds its list
+                break;
+            case GUMBO_TAG_DL:
+                if (reopened > 0) {
+                    --reopened;
+                } else {
+                    m_folders.push_back(m_pendingFolder >= 0 ? m_pendingFolder : m_folders.back());
+                    m_pendingFolder = -1;
+                    m_afterLink = false;
+                }
+                open.push_back({node, 0, true});
+                break;
+            default:
+                open.push_back({node, 0, false});
+                break;
+            }
+        }
+        return true;
+    }
+
+private:
+    BookmarkTree &m_tree;
+    std::vector<int> m_folders{0}; // the folder of each open list, under the root
+    int m_pendingFolder = -1;      // an <H3> not yet followed by its list
+    bool m_afterLink = false;      // a <DD> here describes the last link
+};
+
+// Where the piece that starts at from ends: at the start of the first line beginning with <DT>
+// after about PieceSize bytes, or at the end.
+qsizetype pieceEnd(QByteArrayView bytes, qsizetype from)
+{
+    constexpr qsizetype PieceSize = 1 << 20;
+    for (qsizetype at = from + PieceSize; at < bytes.size(); ++at) {
+        const void *found = std::memchr(bytes.data() + at, '\n', size_t(bytes.size() - at));
+        if (!found)
+            break;
+        at = static_cast<const char *>(found) - bytes.data() + 1;
+        qsizetype tag = at;
+        while (tag < bytes.size() && (bytes[tag] == ' ' || bytes[tag] == '\t'))
+            ++tag;
+        if (startsWithIgnoringCase(bytes.sliced(tag), "<DT") && tag + 3 < bytes.size() &&
+            (bytes[tag + 3] == '>' || isBlankByte(bytes[tag + 3])))
+            return at;
+    }
+    return bytes.size();
+}
+
 } // namespace
 
 bool isNetscapeBookmarks(QByteArrayView bytes)
@@ -174,70 +341,19 @@ bool readNetscapeBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &er
         error = BookmarkTree::tooDeepError();
         return false;
     }
-    const ParsedHtml html(bytes);
-
-    // The elements are taken in document order. Each <DL> is a list of the folder whose <H3>
-    // came last before it (a list without one continues the folder it is in); its end returns
-    // to the folder around it.
-    struct Open
-    {
-        const GumboNode *node;
-        unsigned next;
-        bool list;
-    };
-    std::vector<Open> open{{html.document(), 0, false}};
-    std::vector<int> folders{0};
-    int pendingFolder = -1; // an <H3> not yet followed by its list
-    bool afterLink = false; // a <DD> here describes the last link
-    while (!open.empty()) {
-        Open &top = open.back();
-        const GumboVector &children = childrenOf(top.node);
-        if (top.next >= children.length) {
-            if (top.list) {
-                folders.pop_back();
-                pendingFolder = -1;
-            }
-            open.pop_back();
-            continue;
-        }
-        const auto *node = static_cast<const GumboNode *>(children.data[top.next++]);
-        if (!isElement(node))
-            continue;
-        switch (node->v.element.tag) {
-        case GUMBO_TAG_H3: {
-            // The browser's own containers are marked so at the top level.
-            const bool container =
-                folders.back() == 0 && (hasAttribute(node, "personal_toolbar_folder") ||
-                                        hasAttribute(node, "unfiled_bookmarks_folder"));
-            pendingFolder = tree.addFolder(folders.back(), textOf(node), container);
-            if (pendingFolder < 0) {
-                error = BookmarkTree::tooDeepError();
-                return false;
-            }
-            afterLink = false;
-            break;
-        }
-        case GUMBO_TAG_A:
-            tree.addLink(folders.back(), textOf(node), attributeText(node, "href"));
-            pendingFolder = -1;
-            afterLink = true;
-            break;
-        case GUMBO_TAG_DD:
-            if (afterLink)
-                tree.describeLastLink(folders.back(), textOf(node));
-            afterLink = false;
-            open.push_back({node, 0, false}); // a folder's description holds its list
-            break;
-        case GUMBO_TAG_DL:
-            folders.push_back(pendingFolder >= 0 ? pendingFolder : folders.back());
-            pendingFolder = -1;
-            afterLink = false;
-            open.push_back({node, 0, true});
-            break;
-        default:
-            open.push_back({node, 0, false});
-            break;
-        }
+    NetscapeReader reader(tree);
+    ParseArena arena;
+    QByteArray piece;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype end = pieceEnd(bytes, from);
+        piece.resize(0);
+        for (int i = reader.openLists(); i > 0; --i)
+            piece += "<DL>";
+        piece += bytes.sliced(from, end - from);
+        const ParsedHtml html(piece, arena);
+        if (!reader.read(html.document(), end == bytes.size(), error))
+            return false;
+        from = end;
     }
     tree.finish();
     return true;
