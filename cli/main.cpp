@@ -6,6 +6,7 @@
 #include "generate/BookmarkLocations.h"
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
+#include "platform/SpecialFolders.h"
 #include "settings/GlobalVariant.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
@@ -244,9 +245,7 @@ int main(int argc, char **argv)
         return ExitWritten;
     case CliOptions::Action::FindBookmarks: {
         // None found is no error: the list is simply empty.
-        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-        for (const BookmarkLocation &file : findBookmarkFiles(
-                 QDir::homePath(), config.isEmpty() ? QDir::home().filePath(".config") : config))
+        for (const BookmarkLocation &file : findBookmarkFiles(homeFolderPath(), userConfigFolder()))
             print(stdout, file.browser + QLatin1Char('\t') + file.path + QLatin1Char('\n'));
         return ExitWritten;
     }

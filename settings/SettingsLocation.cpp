@@ -19,10 +19,15 @@ QString settingsFileLocation(const QString &besideProgram)
     return userSettingsFilePath();
 }
 
+QString userConfigFolder()
+{
+    const QString configHome = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+    if (configHome.isEmpty() || QDir::isRelativePath(configHome))
+        return QDir(homeFolderPath()).filePath(QStringLiteral(".config"));
+    return configHome;
+}
+
 QString userSettingsFilePath()
 {
-    QString configHome = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
-    if (configHome.isEmpty() || QDir::isRelativePath(configHome))
-        configHome = QDir(homeFolderPath()).filePath(QStringLiteral(".config"));
-    return QDir(configHome).filePath(QStringLiteral("talvensa/talvensa.ini"));
+    return QDir(userConfigFolder()).filePath(QStringLiteral("talvensa/talvensa.ini"));
 }

@@ -8,6 +8,10 @@
 // Otherwise (a program installed into /usr/bin, say) the user's own file userSettingsFilePath().
 QString settingsFileLocation(const QString &besideProgram);
 
+// The user's configuration folder: $XDG_CONFIG_HOME; ~/.config when that variable is unset,
+// empty or not an absolute path.
+QString userConfigFolder();
+
 // $XDG_CONFIG_HOME/talvensa/talvensa.ini; ~/.config/talvensa/talvensa.ini when that variable is
 // unset, empty or not an absolute path. The folder need not exist: SaveSettings creates it.
 QString userSettingsFilePath();

@@ -122,6 +122,51 @@ TEST_F(BookmarkFileTest, NetscapeFileReadsAsABrowserReadsItsSloppyMarkup)
                              "  other -> http://other.example/\n"));
 }
 
+TEST_F(BookmarkFileTest, LargeNetscapeFileReadsTheSameWhereverItIsCutIntoPieces)
+{
+    // Folders whose lists run over many megabytes, so every kind of line meets a cut: a link, a
+    // description, a folder's heading with its list on the next line, a list's end, and links
+    // after an inner folder has ended.
+    QByteArray file = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n";
+    QString expected = QStringLiteral("[]\n");
+    QString tail;
+    const QByteArray padding(100, 'p');
+    for (int outer = 0; outer < 4; ++outer) {
+        const QString outerName = QStringLiteral("Outer %1").arg(outer);
+        file += "    <DT><H3>" + outerName.toUtf8() + "</H3>\n    <DL><p>\n";
+        expected += QLatin1Char('[') + outerName + QStringLiteral("]\n");
+        QString inner;
+        for (int i = 0; i < 6000; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            if (i % 1000 == 999) {
+                file += "        <DT><H3>Inner " + n +
+                        "</H3>\n        <DL><p>\n"
+                        "            <DT><A HREF=\"http://in/" +
+                        n + "\">in " + n +
+                        "</A>\n"
+                        "        </DL><p>\n";
+                inner += QStringLiteral("[%1/Inner %2]\n  in %2 -> http://in/%2\n")
+                             .arg(outerName)
+                             .arg(i);
+                continue;
+            }
+            file += "        <DT><A HREF=\"http://x/" + n + "?" + padding + "\">" + n + "</A>\n";
+            expected +=
+                QStringLiteral("  %1 -> http://x/%1?%2").arg(i).arg(QLatin1StringView(padding));
+            if (i % 7 == 0) {
+                file += "        <DD>about\n        " + n + "\n";
+                expected += QStringLiteral(" # about         %1").arg(i);
+            }
+            expected += QLatin1Char('\n');
+        }
+        expected += inner;
+        file += "    </DL><p>\n";
+    }
+    file += "</DL>\n";
+    ASSERT_GT(file.size(), 3 * 1024 * 1024);
+    EXPECT_EQ(outline(file), expected);
+}
+
 TEST_F(BookmarkFileTest, TextsOutsideAsciiAndShiftJisReachThePageIntact)
 {
     // Addresses: outside ASCII percent-encoded as UTF-8 (a surrogate pair as one character),
