@@ -355,7 +355,7 @@ TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
     // Bytes that are not Shift-JIS (a lone lead byte, 0xFF, 0xFD) pass to the page unchanged.
     writeBytes(fav("sjis.url"), "[InternetShortcut]\r\nURL=http://x/\x81\xFF\xFD\r\n"
                                 "[Comment]\r\nComment=\x95\x5C\x8E\xA6\x81\r\n");
-    // UTF-16 is not the profile format: no section is found, so the link has no address.
+    // UTF-16 with a byte-order mark is read as the profile reader of Windows reads it.
     writeBytes(
         fav("utf16.url"),
         QByteArray("\xFF\xFE", 2) +
@@ -371,7 +371,7 @@ TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
             {"",
              {linkLine(bytes("http://a\0b/"), "nul") + span + bytes("x\0y") + "</span>",
               linkLine("http://x/\x81\xFF\xFD", "sjis") + span + "\x95\x5C\x8E\xA6\x81</span>",
-              linkLine("", "utf16") + span + "</span>"}}}));
+              linkLine("http://u16/", "utf16") + span + "</span>"}}}));
 }
 
 TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)
