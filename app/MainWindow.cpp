@@ -264,12 +264,23 @@ void TfrmMain::btnCreateHTMLClick()
     if (old.exists() || old.isSymLink())
         QFile::remove(*path);
 
-    if (!writeWithStopButton(*path))
-        dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
-    else if (ContinueWriting)
+    if (!writeWithStopButton(*path)) {
+        if (!reportUnreadableSource())
+            dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
+    } else if (ContinueWriting)
         dialogs().showMessage(this, QStringLiteral("ファイルを書き出しました"));
     else
         dialogs().showMessage(this, QStringLiteral("書き出しを中止しました"));
+}
+
+bool TfrmMain::reportUnreadableSource()
+{
+    // A bookmark file that cannot be read gets no page; the error report says which file.
+    if (lastPageWriteReport().failure != PageWriteReport::Failure::SourceUnreadable)
+        return false;
+    reportError(QStringLiteral("%1 はブックマークファイルとして読み込めません")
+                    .arg(GlobalVariant.FavoriteFolder));
+    return true;
 }
 
 bool TfrmMain::writeWithStopButton(const QString &path)
@@ -351,7 +362,7 @@ void TfrmMain::Timer1Timer()
     Timer1->stop();
     AutoRun = true;
     ContinueWriting = true;
-    if (!CreateHTMLFile(m_arguments.value(0)))
+    if (!CreateHTMLFile(m_arguments.value(0)) && !reportUnreadableSource())
         dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
     close();
 }

@@ -69,6 +69,9 @@ private:
     void createMessagePanel();
     void createToolbar();
     bool writeWithStopButton(const QString &path);
+    // After a failed write: when the Favourites source was a file that cannot be read as
+    // bookmarks, shows that in the error report and gives true.
+    bool reportUnreadableSource();
     // Shows one of the other windows, if it exists; true when it did.
     bool showSecondaryWindow(QWidget *window);
     void commitData(QSessionManager &manager);

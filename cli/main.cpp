@@ -29,7 +29,7 @@ constexpr int ExitWritten = 0;
 constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
-const char Usage[] = "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n"
+const char Usage[] = "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--quiet] OUTPUT\n"
                      "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
@@ -40,7 +40,8 @@ const char Help[] =
     "  --settings FILE  the settings file to read (default: talvensa.ini beside this program\n"
     "                   when it exists or that folder is writable, else\n"
     "                   ~/.config/talvensa/talvensa.ini)\n"
-    "  --folder DIR     read this folder instead of the settings' one (nothing is saved)\n"
+    "  --folder PATH    read this folder, or this browser bookmark file, instead of the\n"
+    "                   settings' Favourites folder (nothing is saved)\n"
     "  --quiet          no progress and no summary line\n"
     "  --find-bookmarks list the bookmark files of this user's browsers, one a line: the\n"
     "                   browser's name, a tab, the path (for --folder); writes no page\n"
@@ -88,7 +89,7 @@ struct CliOptions
     };
     Action action = Action::WritePage;
     QString settingsPath;          // the settings file to read
-    std::optional<QString> folder; // --folder, in place of the settings' Favourites folder
+    std::optional<QString> folder; // --folder, in place of the settings' Favourites source
     QString output;                // the page file, or "-"
     bool quiet = false;
 
@@ -103,7 +104,7 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QString(),
                                             QStringLiteral("FILE"));
     const QCommandLineOption folderOption(QStringLiteral("folder"), QString(),
-                                          QStringLiteral("DIR"));
+                                          QStringLiteral("PATH"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
@@ -144,8 +145,9 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     options.quiet = parser.isSet(quietOption);
     if (parser.isSet(folderOption)) {
         options.folder = parser.value(folderOption);
-        if (!QFileInfo(*options.folder).isDir()) {
-            problem = QStringLiteral("--folder %1: not an existing folder").arg(*options.folder);
+        // A folder, or a file read as browser bookmarks.
+        if (!QFileInfo::exists(*options.folder)) {
+            problem = QStringLiteral("--folder %1: no such folder or file").arg(*options.folder);
             return std::nullopt;
         }
     }

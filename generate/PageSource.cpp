@@ -1,9 +1,18 @@
 #include "generate/PageSource.h"
 
+#include "generate/BookmarkFile.h"
 #include "generate/FolderPageSource.h"
+#include "platform/FileNames.h"
+
+#include <sys/stat.h>
 
 std::unique_ptr<PageSource> openPageSource(const QString &path, QString &error)
 {
     error.clear();
+    // Anything there that is not a folder is taken as a bookmark file; that file decides
+    // whether it can be read.
+    struct stat status;
+    if (::stat(textToFileName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode))
+        return openBookmarkFile(path, error);
     return std::make_unique<FolderPageSource>(path);
 }

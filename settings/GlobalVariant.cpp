@@ -150,8 +150,10 @@ void LoadSettings()
         const QString defaultText = QString::fromUtf16(s.defaultText);
         if (QString *const *text = std::get_if<QString *>(&s.field)) {
             **text = stored.value_or(defaultText);
-            // The folder is checked at once, before any later key can end the load.
-            if (*text == &GlobalVariant.FavoriteFolder && !QFileInfo(**text).isDir())
+            // The folder is checked at once, before any later key can end the load. A file
+            // there is a browser's bookmark file and is kept.
+            if (*text == &GlobalVariant.FavoriteFolder && !QFileInfo(**text).isDir() &&
+                !QFileInfo(**text).isFile())
                 **text = SpecialFolderPath(CSIDL_FAVORITES);
         } else if (TColor *const *color = std::get_if<TColor *>(&s.field)) {
             **color = HexTextToColor(stored.value_or(defaultText));

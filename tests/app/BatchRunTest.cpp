@@ -1,6 +1,8 @@
 // Runs the built talvensa program headless, as a batch step would, in a folder of its own with
 // its own settings file, and checks what it leaves behind.
 
+#include "../core/PlacesTestSupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -45,8 +47,12 @@ protected:
 
     void writeSettings(const QByteArray &extraLines = {})
     {
+        writeSettingsFor(m_favorites, extraLines);
+    }
+    void writeSettingsFor(const QString &source, const QByteArray &extraLines = {})
+    {
         writeFile(path(QStringLiteral("talvensa.ini")),
-                  "[Document]\r\nFavoriteFolder=" + m_favorites.toUtf8() + "\r\n" + extraLines);
+                  "[Document]\r\nFavoriteFolder=" + source.toUtf8() + "\r\n" + extraLines);
     }
 
     void start(const QStringList &arguments)
@@ -127,6 +133,55 @@ TEST_F(BatchRunTest, BadColourInTheSettingsShowsTheErrorAndStartsNoBatchRun)
     EXPECT_TRUE(error.contains(QStringLiteral("#0"))) << error.toStdString();
     EXPECT_TRUE(error.endsWith(QLatin1Char('.'))) << error.toStdString();
     EXPECT_FALSE(error.contains(QStringLiteral("書き出し")));
+}
+
+TEST_F(BatchRunTest, FavoritesNamingAPlacesDatabaseWritesItsBookmarks)
+{
+    const QString places = path(QStringLiteral("profile/places.sqlite"));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("profile"))));
+    {
+        PlacesDatabase db(places);
+        db.addRoots();
+        db.add(10, PlacesDatabase::Bookmark, 3, 0, "Gamma", "http://gamma.example/");
+        db.add(11, PlacesDatabase::Bookmark, 2, 0, "Delta", "http://delta.example/");
+    }
+    writeSettingsFor(places, "BVKCommentFlag=1\r\n");
+    const QString output = path(QStringLiteral("links.html"));
+    start({output});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitCode(), 0);
+    QFile page(output);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    EXPECT_TRUE(bytes.contains("<div class=\"FolderName\">\r\n\tBookmarks Menu\r\n</div>\r\n"
+                               "<div class=\"FileList\">\r\n\t<a href=\"http://delta.example/\" "
+                               "target=\"_blank\">Delta</a><span class=\"BVKComment\"></span>"));
+    EXPECT_TRUE(bytes.contains("\tBookmarks Toolbar\r\n"));
+    EXPECT_TRUE(bytes.endsWith("</html>\r\n"));
+    EXPECT_TRUE(standardError().isEmpty());
+    // The settings still name the database.
+    QFile settings(path(QStringLiteral("talvensa.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains(places.toUtf8()));
+}
+
+TEST_F(BatchRunTest, FavoritesNamingAnUnreadableFileReportsItAndWritesNoPage)
+{
+    const QString file = path(QStringLiteral("Bookmarks"));
+    writeFile(file, "{\"roots\": ");
+    writeSettingsFor(file);
+    const QString output = path(QStringLiteral("links.html"));
+    start({output});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(output));
+    const QString error = standardError();
+    EXPECT_TRUE(
+        error.contains(file + QStringLiteral(" はブックマークファイルとして読み込めません.")))
+        << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("書き出しに失敗しました")));
 }
 
 } // namespace

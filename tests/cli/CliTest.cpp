@@ -64,7 +64,7 @@ TEST_F(CliTest, HelpAndVersion)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(
-        "Usage: talvensa-cli [--settings FILE] [--folder DIR] [--quiet] OUTPUT\n"));
+        "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--quiet] OUTPUT\n"));
     EXPECT_TRUE(help.out.contains("Exit status"));
     EXPECT_TRUE(help.out.contains("\n       talvensa-cli --find-bookmarks\n"));
     EXPECT_TRUE(help.out.contains("\n  --find-bookmarks "));
@@ -177,7 +177,6 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         {QStringLiteral("--settings")},
         {QStringLiteral("--folder"), QStringLiteral("/no/such/folder"), QStringLiteral("a.html")},
         {QStringLiteral("--folder"), QString(), QStringLiteral("a.html")},
-        {QStringLiteral("--folder"), QStringLiteral(TALVENSA_CLI), QStringLiteral("a.html")},
         {QString()},
     };
     for (const QStringList &arguments : bad) {
@@ -282,4 +281,31 @@ TEST_F(CliTest, FindBookmarksListsEveryBrowserProfilesFile)
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.isEmpty());
+}
+
+TEST_F(CliTest, FolderNamingABookmarkFileReadsItOrExitsWithTwo)
+{
+    const QString bookmarks = path(QStringLiteral("Bookmarks"));
+    writeBytes(bookmarks, R"({"roots": {"bookmark_bar": {"name": "Bar", "children": [
+        {"type": "url", "name": "News", "url": "file:///C:/memo/news.html"}]}}})");
+    const CliRun run = cli({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"),
+                            bookmarks, output()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(readBytes(output()).contains(
+        "<div class=\"FolderName\">\r\n\tBar\r\n</div>\r\n<div class=\"FileList\">\r\n"
+        "\t<a href=\"file:///C:/memo/news.html\" target=\"_blank\">News</a>"));
+    EXPECT_TRUE(run.out.startsWith("2 folders, 1 links, "));
+
+    // A file that is no bookmark file: the path and the reason, status 2, and no page.
+    const QString broken = path(QStringLiteral("broken.json"));
+    writeBytes(broken, "{\"roots\": {");
+    QFile::remove(output());
+    const CliRun bad = cli(
+        {QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), broken, output()});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(
+        bad.err.startsWith("talvensa-cli: cannot read " + broken.toUtf8() + ": not valid JSON"))
+        << bad.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(output()));
+    EXPECT_TRUE(bad.out.isEmpty());
 }

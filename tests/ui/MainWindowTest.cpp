@@ -230,6 +230,27 @@ TEST_F(MainWindowTest, ReportsWriteFailure)
     expectIdleLook(*window);
 }
 
+TEST_F(MainWindowTest, UnreadableBookmarkFileIsReportedAsAnErrorWithNoPage)
+{
+    const QString bookmarks = path(QStringLiteral("bookmarks.html"));
+    {
+        QFile file(bookmarks);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<html>no bookmark file</html>");
+    }
+    auto window = openWindow();
+    GlobalVariant.FavoriteFolder = bookmarks;
+    m_dialogs.saveAnswer = path(QStringLiteral("links.html"));
+    clickCreate(*window);
+
+    EXPECT_EQ(
+        m_dialogs.errors,
+        QStringList{bookmarks + QStringLiteral(" はブックマークファイルとして読み込めません.")});
+    EXPECT_TRUE(m_dialogs.messages.isEmpty());
+    EXPECT_FALSE(QFile::exists(*m_dialogs.saveAnswer));
+    expectIdleLook(*window);
+}
+
 TEST_F(MainWindowTest, GaugeFollowsTheFoldersAndKeepsItsLastPosition)
 {
     auto window = openWindow();
