@@ -36,11 +36,10 @@ lintian --info --fail-on error,warning,info "$deb" 2> >(grep -v 'root privileges
 # talvensa-cli from the package against the build's, same settings and tree.
 cp -r sample/Favorites "$scratch/Favorites"
 printf '[Document]\r\nBVKCommentFlag=1\r\n' > "$scratch/sample.ini"
-for cli in "$build/talvensa-cli" "$root/usr/bin/talvensa-cli"; do
-    "$cli" --quiet --settings "$scratch/sample.ini" --folder "$scratch/Favorites" \
-        "$scratch/page-$(basename "$(dirname "$cli")").html"
-done
-cmp "$scratch/page-$(basename "$build").html" "$scratch/page-bin.html"
+sample_page() { "$1" --quiet --settings "$scratch/sample.ini" --folder "$scratch/Favorites" "$2"; }
+sample_page "$build/talvensa-cli" "$scratch/build-page.html"
+sample_page "$root/usr/bin/talvensa-cli" "$scratch/package-page.html"
+cmp "$scratch/build-page.html" "$scratch/package-page.html"
 
 # talvensa from the package, batch run without a display, by a user who cannot write
 # usr/bin: it reads $XDG_CONFIG_HOME/talvensa/talvensa.ini. Root can write anywhere, so root runs
