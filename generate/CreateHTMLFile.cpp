@@ -1,6 +1,7 @@
 #include "generate/CreateHTMLFile.h"
 
 #include "generate/PageWriter.h"
+#include "settings/GlobalVariant.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "generate/StyleSheet.h"
 
 #include "settings/ColorText.h"
-#include "settings/GlobalVariant.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/SystemColors.h"
-#include "settings/GlobalVariant.h"
+#include "settings/DesignSettings.h"
 
 #include <QString>
 

@@ -1,76 +1,12 @@
 #pragma once
 
 #include "platform/Errors.h"
-#include "platform/SystemColors.h"
+#include "settings/DesignSettings.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <optional>
-
-// The design settings. Field names and nesting follow the settings file's history: the sections
-// "Link" and "BVK" fill records nested in TDocument, while Document.FavoriteFolder lies at the
-// top. Every part of the program reads and writes the fields directly.
-
-struct TLink
-{
-    QString Font;
-    QString Size;
-    TColor LinkColor = 0;
-    TColor VisitedColor = 0;
-    TColor HoverColor = 0;
-    TColor ActiveColor = 0;
-    bool UnderbarFlag = false;
-    bool BackColorFlag = false;
-    TColor BackColor = 0;
-    bool OpenRightWindowFlag = false;
-};
-
-struct TBVK
-{
-    QString Font;
-    QString Size;
-    TColor Color = 0;
-};
-
-struct TDocument
-{
-    QString Title;
-    TColor BackColor = 0;
-    TLink Link;
-    bool BVKCommentFlag = false;
-    TBVK BVK;
-};
-
-struct TTitleStyle
-{
-    QString Title;
-    QString Font;
-    QString Size;
-    TColor Color = 0;
-    bool Bold = false;
-    bool Italic = false;
-};
-
-struct TFolderStyle
-{
-    QString Font;
-    QString Size;
-    TColor Color = 0;
-    bool Bold = false;
-    bool Italic = false;
-};
-
-struct TGlobalVariant
-{
-    QString FavoriteFolder;
-    TDocument Document;
-    TTitleStyle Title;
-    TFolderStyle Folder;
-};
-
-// The font value that stands for "no font family".
-inline const QString NoFontSpecified = QStringLiteral("<<指定無し>>");
 
 // The program-wide settings and the path of their file.
 extern TGlobalVariant GlobalVariant;
