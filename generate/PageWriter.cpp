@@ -24,6 +24,20 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// The reason of the exception being handled, as text.
+QString currentExceptionReason()
+{
+    try {
+        throw;
+    } catch (const TalvensaError &e) {
+        return e.message();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("unknown error");
+    }
+}
+
 // The href bytes of a URL: the three characters that could end the attribute or open a tag are
 // percent-encoded, as a browser would send them anyway. They never occur as the second byte of
 // a Shift-JIS character, so the bytes can be scanned one by one.
@@ -146,12 +160,8 @@ void writeToDescriptor(int fd, PageSource &source, const PageJob &job, PageWrite
             WriteHTMLFooter(out);
             written = out.flush();
         }
-    } catch (const TalvensaError &e) {
-        report.error = e.message();
-    } catch (const std::exception &e) {
-        report.error = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        report.error = QStringLiteral("unknown error");
+        report.error = currentExceptionReason();
     }
     if (!written) {
         out.flush(); // what was built before a failure that was not a write still reaches the file
@@ -166,12 +176,10 @@ std::unique_ptr<PageSource> openSource(const QString &path, QString &error)
 {
     try {
         return openPageSource(path, error);
-    } catch (const TalvensaError &e) {
-        error = e.message();
-    } catch (const std::exception &e) {
-        error = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        error = currentExceptionReason();
+        return nullptr;
     }
-    return nullptr;
 }
 
 } // namespace
