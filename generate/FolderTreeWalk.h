@@ -14,6 +14,8 @@
 
 #include <sys/types.h>
 
+class ReadAhead;
+
 // The folders of a tree one at a time, in the order GetFolderTree lists them: pre-order, a
 // folder before its sub-folders, siblings in the order the file system gives them, hidden
 // folders left out, and no folder walked twice (a symbolic link that leads back up the tree
@@ -36,11 +38,20 @@ public:
     // exist is still the one folder.
     std::optional<Folder> next();
 
+    // Has the listings of the next few folders of the walk read ahead, each once, so that the
+    // walk finds them in memory when it comes to them.
+    void readAhead(ReadAhead &readAhead);
+
 private:
     using FolderIdentity = std::pair<quint64, quint64>; // device and inode
 
     QByteArray m_pattern;
     TFileKinds m_kinds;
-    std::vector<QString> m_pending; // the next folder last
+    struct Pending
+    {
+        QString path;
+        bool readAhead; // asked to be read ahead
+    };
+    std::vector<Pending> m_pending; // the next folder last
     QSet<FolderIdentity> m_walked;
 };

@@ -72,9 +72,12 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes)
     return false;
 }
 
-void GetFolderTree(const QString &Folder, QStringList &List)
+void GetFolderTree(const QString &Folder, QStringList &List, ReadAhead *readAhead)
 {
     FolderTreeWalk walk(Folder, QByteArrayView(), {});
-    while (std::optional<FolderTreeWalk::Folder> folder = walk.next())
+    while (std::optional<FolderTreeWalk::Folder> folder = walk.next()) {
         List.append(std::move(folder->path));
+        if (readAhead)
+            walk.readAhead(*readAhead);
+    }
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class ReadAhead;
+
 // The folder tree and file lists a page is built from. Paths use "/"; a folder path ends with
 // "/". The walk only reads the file system.
 
@@ -30,8 +32,9 @@ bool MatchFileKinds(TFileKinds Kinds, quint32 Attributes);
 // Appends Folder and every folder below it to List, in pre-order: a folder before its
 // sub-folders, siblings in the order the file system gives them. Hidden (dot) folders are not
 // walked, and no folder is walked twice, so a symbolic link that leads back up the tree ends.
-// A root that does not exist is still the one entry.
-void GetFolderTree(const QString &Folder, QStringList &List);
+// A root that does not exist is still the one entry. With readAhead, the folders ahead of the
+// walk are read in parallel where they are not in memory.
+void GetFolderTree(const QString &Folder, QStringList &List, ReadAhead *readAhead = nullptr);
 
 // Whether a name matches a pattern of "*" and "?" with ASCII case ignored.
 bool matchesNamePattern(QByteArrayView name, QByteArrayView pattern);

@@ -438,15 +438,19 @@ void ShortcutReader::endLine()
 
 bool ShortcutReader::read(const char *nativePath, int folderFd)
 {
-    // Non-blocking, so that a FIFO put in place of the file after it was listed gives an empty
-    // read instead of a wait.
-    const int fd = ::openat(folderFd, nativePath, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::openat(folderFd, nativePath, OpenFlags);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return false;
         finish(); // there, but unreadable: no values, as the profile reader gives
         return true;
     }
+    readOpen(fd);
+    return true;
+}
+
+void ShortcutReader::readOpen(int fd)
+{
     char buffer[16384];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -462,5 +466,4 @@ bool ShortcutReader::read(const char *nativePath, int folderFd)
     }
     ::close(fd);
     finish();
-    return true;
 }
