@@ -98,8 +98,11 @@ public:
             while (m_block < m_blocks.size() && m_blocks[m_block].size < size)
                 ++m_block;
             if (m_block >= m_blocks.size()) {
-                const size_t blockSize = std::max(size, BlockSize);
-                m_blocks.push_back({std::make_unique<char[]>(blockSize), blockSize});
+                // Small files need little; each new block is larger, up to MaxBlockSize.
+                const size_t blockSize = std::max(
+                    size,
+                    std::min(MaxBlockSize, FirstBlockSize << std::min<size_t>(m_blocks.size(), 8)));
+                m_blocks.push_back({std::unique_ptr<char[]>(new char[blockSize]), blockSize});
                 m_block = m_blocks.size() - 1;
             }
             m_used = 0;
@@ -116,7 +119,8 @@ public:
     }
 
 private:
-    static constexpr size_t BlockSize = 4 << 20;
+    static constexpr size_t FirstBlockSize = 64 << 10;
+    static constexpr size_t MaxBlockSize = 4 << 20;
     struct Block
     {
         std::unique_ptr<char[]> memory;
