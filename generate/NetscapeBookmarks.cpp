@@ -53,8 +53,8 @@ bool nestsWhenLeftOpen(QByteArrayView name)
 // How deep the file's start tags nest at most, counted from the tag names alone. The HTML5
 // parser takes time that grows much faster than the depth (ten thousand nested lists take
 // seconds, thirty thousand a minute), so a file nested deeper than any bookmark folder can be is
-// refused before it is parsed. Tags that the parser closes by itself do not count; the count is
-// an upper bound of what the parser builds.
+// refused before it is parsed. Tags that the parser closes by itself do not count, so the count
+// follows the nesting the parser builds from a bookmark file's markup.
 int markupDepth(QByteArrayView bytes, int limit)
 {
     int depth = 0;
@@ -300,11 +300,11 @@ private:
 qsizetype pieceEnd(QByteArrayView bytes, qsizetype from)
 {
     constexpr qsizetype PieceSize = 1 << 20;
-    for (qsizetype at = from + PieceSize; at < bytes.size(); ++at) {
+    for (qsizetype at = from + PieceSize; at < bytes.size();) {
         const void *found = std::memchr(bytes.data() + at, '\n', size_t(bytes.size() - at));
         if (!found)
             break;
-        at = static_cast<const char *>(found) - bytes.data() + 1;
+        at = static_cast<const char *>(found) - bytes.data() + 1; // the start of a line
         qsizetype tag = at;
         while (tag < bytes.size() && (bytes[tag] == ' ' || bytes[tag] == '\t'))
             ++tag;
