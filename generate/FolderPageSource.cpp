@@ -7,7 +7,7 @@
 namespace {
 
 // Folders walked ahead at most, whatever their files: each holds its folder open.
-constexpr size_t MaxFoldersAhead = 64;
+constexpr size_t MaxFoldersAhead = 128;
 
 } // namespace
 

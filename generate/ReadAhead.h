@@ -34,9 +34,9 @@ class ReadAhead final
 public:
     struct Window
     {
-        int files = 256;
+        int files = 2048;
         qsizetype bytes = 1024 * 1024;
-        int readers = 16;
+        int readers = 32;
         // Take nothing to be in memory: the readers start at once and read every file and
         // folder asked for.
         bool cold = false;

@@ -160,8 +160,12 @@ TEST_F(ReadAheadTest, GivesWhatReadingOneFileAfterAnotherGives)
     ASSERT_EQ(expected.size(), 12u);
 
     const std::vector<ReadAhead::Window> windows = {
-        ReadAhead::Window(),           // as the program reads: the tree is in memory here
-        coldWindow(256, 1 << 20, 16),  // as it reads a tree on disk
+        ReadAhead::Window(), // as the program reads: the tree is in memory here
+        [] {
+            ReadAhead::Window window; // as it reads a tree on disk
+            window.cold = true;
+            return window;
+        }(),
         coldWindow(1, 1 << 20, 1),     // one file at a time
         coldWindow(3, 100, 2),         // a byte budget smaller than one file's values
         coldWindow(7, 1 << 20, 0),     // no reader thread at all
