@@ -2,6 +2,12 @@
 
 #include "platform/Errors.h"
 #include "widgets/DialogSeam.h"
+#include "widgets/SystemPalette.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QTranslator>
 
 #include <exception>
 
@@ -20,7 +26,33 @@ bool runReported(const std::function<void()> &handler)
     return false;
 }
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Talvensa"));
+
+    m_qtTranslation = new QTranslator(this);
+    if (m_qtTranslation->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                              QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(m_qtTranslation);
+
+    // Qt keeps the file dialog's history and the colour dialog's custom colours in a file of its
+    // own (QtProject.conf) under the user's configuration folder. Its user-scope settings are
+    // sent to a place where no file can be made, so nothing is read or written there.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+
+    applyPaletteToSystemColors();
+}
+
+TApplication::~TApplication() = default;
+
+bool TApplication::event(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        applyPaletteToSystemColors();
+    return QApplication::event(event);
+}
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -9,14 +9,30 @@
 // True when the handler ran to its end.
 bool runReported(const std::function<void()> &handler);
 
+class QTranslator;
+
 // The application object of the program: every event goes through runReported, so no exception
-// that escapes a handler can end the process.
+// that escapes a handler can end the process. It also sets up what every window relies on:
+// - the application name "Talvensa", the caption of the plain message boxes. No display name is
+//   set: Qt on X11 would append it to every window's caption;
+// - Qt's own Japanese texts (standard buttons, the save and colour dialogs), whatever the
+//   system's locale, since the whole interface is Japanese;
+// - no configuration file of Qt's: the file dialog's history and the colour dialog's custom
+//   colours last for the run only, as the program keeps nothing but its settings file;
+// - the system colours taken from the palette, now and whenever the palette changes.
 class TApplication final : public QApplication
 {
     Q_OBJECT
 
 public:
     TApplication(int &argc, char **argv);
+    ~TApplication() override;
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    QTranslator *m_qtTranslation = nullptr;
 };

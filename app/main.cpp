@@ -3,16 +3,12 @@
 #include "settings/FolderWindow.h"
 #include "settings/SettingsWindow.h"
 #include "widgets/ProgramIcon.h"
-#include "widgets/SystemPalette.h"
 #include "widgets/VersionWindow.h"
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Talvensa"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Talvensa"));
     QApplication::setWindowIcon(programIcon());
-    applyPaletteToSystemColors();
 
     // The four windows, in this order; the main window's creation runs first, and the main
     // window lives until the end of the process.

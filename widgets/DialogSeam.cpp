@@ -76,9 +76,11 @@ public:
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setWindowTitle(QString());
+        // No title of its own: the dialog keeps the standard one ("名前を付けて保存").
         dialog.setDefaultSuffix(request.defaultSuffix);
-        // Qt reads the patterns from the last pair of brackets, separated by blanks.
+        // Qt reads the patterns from the last pair of brackets, separated by blanks; the list
+        // shows the description alone.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") +
                              request.patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
         if (!request.confirmOverwrite)

@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "app/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@ int main(int argc, char **argv)
     // Headless unless the caller chose a platform (a screenshot run under Xvfb does).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Talvensa"));
+    // The program's own application object, set up as the program runs.
+    TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
