@@ -8,6 +8,7 @@
 #include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHideEvent>
@@ -127,6 +128,18 @@ void TfrmFavoriteFolderSelect::FormCreate()
 void TfrmFavoriteFolderSelect::FormShow()
 {
     lblSelectedFolder->setText(GlobalVariant.FavoriteFolder);
+    // The first showing starts from the stored choice, so that closing the window with Yes
+    // keeps it; later showings keep what the user left in the window.
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        const QString stored = GlobalVariant.FavoriteFolder;
+        if (!stored.isEmpty() &&
+            QDir::cleanPath(stored) != QDir::cleanPath(SpecialFolderPath(CSIDL_FAVORITES))) {
+            rbUser->setChecked(true);
+            ShellTreeView1->selectFolder(stored);
+            Timer1Timer();
+        }
+    }
     Timer1->start();
 }
 

@@ -47,4 +47,5 @@ private:
     QLabel *lblSelectedFolder = nullptr;
     TPictureButton *btnClose = nullptr;
     QTimer *Timer1 = nullptr;
+    bool m_shownBefore = false;
 };

@@ -18,6 +18,14 @@ constexpr int LoadedRole = Qt::UserRole + 1;
 
 constexpr QDir::Filters FolderFilter = QDir::Dirs | QDir::NoDotAndDotDot;
 
+// True when folder is base or lies inside it.
+bool isInside(const QString &folder, const QString &base)
+{
+    if (folder == base)
+        return true;
+    return folder.startsWith(base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
+}
+
 bool hasSubfolders(const QString &folder)
 {
     QDirIterator it(folder, FolderFilter);
@@ -76,6 +84,47 @@ QString TShellTreeView::path() const
     if (selected.isEmpty())
         return QString();
     return selected.constFirst()->data(0, PathRole).toString();
+}
+
+bool TShellTreeView::selectFolder(const QString &folder)
+{
+    const QString wanted = QDir::cleanPath(QDir(folder).absolutePath());
+    const auto pathOf = [](const QTreeWidgetItem *item) {
+        return QDir::cleanPath(item->data(0, PathRole).toString());
+    };
+    // From the desktop, or the node under it that holds the folder most closely.
+    QTreeWidgetItem *item = nullptr;
+    if (pathOf(m_desktop) == wanted) {
+        item = m_desktop;
+    } else {
+        for (int i = 0; i < m_desktop->childCount(); ++i) {
+            QTreeWidgetItem *child = m_desktop->child(i);
+            if (isInside(wanted, pathOf(child)) &&
+                (!item || pathOf(child).size() > pathOf(item).size()))
+                item = child;
+        }
+    }
+    if (!item)
+        return false;
+    while (pathOf(item) != wanted) {
+        expandItem(item); // reads the children the first time
+        QTreeWidgetItem *next = nullptr;
+        for (int i = 0; i < item->childCount() && !next; ++i) {
+            if (isInside(wanted, pathOf(item->child(i))))
+                next = item->child(i);
+        }
+        if (!next) {
+            const QString base = pathOf(item);
+            const QString name =
+                wanted.mid(base.size()).section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty);
+            next = addFolder(item, name, QDir(base).filePath(name),
+                             style()->standardIcon(QStyle::SP_DirIcon));
+        }
+        item = next;
+    }
+    setCurrentItem(item);
+    scrollToItem(item);
+    return true;
 }
 
 QTreeWidgetItem *TShellTreeView::addFolder(QTreeWidgetItem *parent, const QString &caption,

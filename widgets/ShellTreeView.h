@@ -16,6 +16,10 @@ public:
 
     // The selected folder's path, or the empty text when nothing is selected.
     QString path() const;
+    // Opens the tree down to a folder and selects it. A folder the tree leaves out (a hidden
+    // one) is added on the way, so the selection is that folder. False when no node of the
+    // tree holds it.
+    bool selectFolder(const QString &folder);
     // The top node (the desktop).
     QTreeWidgetItem *desktopItem() const { return m_desktop; }
 

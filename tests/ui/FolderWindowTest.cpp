@@ -153,6 +153,7 @@ TEST_F(FolderWindowTest, YesWithDefaultStoresTheFavoritesFolderLookedUpNow)
 
     GlobalVariant.FavoriteFolder = m_user;
     open();
+    control<QRadioButton>("rbDefault")->setChecked(true);
     m_dialogs.confirmAnswer = true;
     m_window->close();
     const QString favoritesNow = otherHome + QStringLiteral("/Favorites");
@@ -164,6 +165,33 @@ TEST_F(FolderWindowTest, YesWithDefaultStoresTheFavoritesFolderLookedUpNow)
     GlobalVariant = TGlobalVariant{};
     LoadSettings();
     EXPECT_EQ(GlobalVariant.FavoriteFolder, favoritesNow);
+}
+
+// Opened just to look and closed with Yes (the default answer), the window keeps the user's own
+// folder, also one the tree does not list (a hidden one); the standard folder stays as it was.
+TEST_F(FolderWindowTest, FirstShowingShowsTheStoredChoice)
+{
+    const QString hidden = SpecialFolderPath(CSIDL_DESKTOP) + QStringLiteral("/.cache/links");
+    for (const QString &stored : {m_user, hidden}) {
+        createWindow();
+        ASSERT_TRUE(QDir().mkpath(stored));
+        GlobalVariant.FavoriteFolder = stored;
+        open();
+        EXPECT_TRUE(control<QRadioButton>("rbUser")->isChecked());
+        EXPECT_EQ(tree()->path(), stored);
+        EXPECT_TRUE(tree()->isEnabled());
+        EXPECT_EQ(control<QLabel>("lblUserFavorite")->text(), stored);
+        m_dialogs.confirmAnswer = true;
+        QTest::mouseClick(control<TPictureButton>("btnClose"), Qt::LeftButton);
+        EXPECT_EQ(GlobalVariant.FavoriteFolder, stored);
+    }
+
+    createWindow();
+    GlobalVariant.FavoriteFolder = SpecialFolderPath(CSIDL_FAVORITES);
+    open();
+    EXPECT_TRUE(control<QRadioButton>("rbDefault")->isChecked());
+    m_window->close();
+    EXPECT_EQ(GlobalVariant.FavoriteFolder, SpecialFolderPath(CSIDL_FAVORITES));
 }
 
 TEST_F(FolderWindowTest, YesWithTheTreeStoresItsPath)
@@ -202,7 +230,7 @@ TEST_F(FolderWindowTest, CloseBoxAndBackBehaveAlike)
         closeBy(byCloseBox, "btnClose");
         EXPECT_FALSE(m_window->isVisible());
         EXPECT_EQ(m_dialogs.confirmations.size(), 1);
-        EXPECT_EQ(GlobalVariant.FavoriteFolder, SpecialFolderPath(CSIDL_FAVORITES));
+        EXPECT_EQ(GlobalVariant.FavoriteFolder, m_user);
         EXPECT_TRUE(m_main.isEnabled());
         EXPECT_FALSE(control<QTimer>("Timer1")->isActive());
     }
