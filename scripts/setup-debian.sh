@@ -10,6 +10,8 @@ packages+=(libgumbo-dev libsqlite3-dev)
 packages+=(clang libclang-rt-14-dev valgrind)
 # The Debian package and its checks (scripts/check-package.sh).
 packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
+# Qt's own texts in Japanese, and the GUI suite (tests/gui): a private X server, input, Xlib.
+packages+=(qt6-translations-l10n xvfb xdotool libx11-dev)
 packages+=("$@")
 
 missing=()

@@ -1,0 +1,212 @@
+#include "GuiTest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+void GuiTest::SetUp()
+{
+    ASSERT_TRUE(display().isValid()) << "no X server (Xvfb) for the test";
+    ASSERT_TRUE(m_dir.isValid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TALVENSA_EXECUTABLE), path(QStringLiteral("talvensa"))));
+    for (const char *folder : {"home/Desktop", "home/Favorites", "runtime", "Favorites/News"})
+        ASSERT_TRUE(QDir().mkpath(path(QString::fromLatin1(folder))));
+    QFile::setPermissions(path(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(favorites() + QStringLiteral("/Alpha.url"),
+              "[InternetShortcut]\r\nURL=http://alpha.example/\r\n");
+    writeFile(favorites() + QStringLiteral("/News/Beta.url"),
+              "[InternetShortcut]\r\nURL=http://beta.example/\r\n");
+}
+
+void GuiTest::TearDown()
+{
+    if (isRunning()) {
+        m_program.kill();
+        m_program.waitForFinished(10000);
+    }
+}
+
+void GuiTest::writeFile(const QString &file, const QByteArray &bytes)
+{
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << file.toStdString();
+    out.write(bytes);
+}
+
+QByteArray GuiTest::readFile(const QString &file)
+{
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+void GuiTest::writeSettings(const QByteArray &moreLines) const
+{
+    writeFile(settingsPath(),
+              "[Document]\r\nFavoriteFolder=" + favorites().toUtf8() + "\r\n" + moreLines);
+}
+
+void GuiTest::start(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display().name());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // Every place a program keeps files lies in the test's folder; the locale is not Japanese,
+    // which the program's own language must not depend on.
+    environment.insert(QStringLiteral("HOME"), home());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home() + QStringLiteral("/.local/share"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home() + QStringLiteral("/.cache"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("runtime")));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    m_program.setProcessEnvironment(environment);
+    m_program.setWorkingDirectory(m_dir.path());
+    m_program.setProcessChannelMode(QProcess::MergedChannels);
+    m_program.start(path(QStringLiteral("talvensa")), arguments);
+    ASSERT_TRUE(m_program.waitForStarted(10000));
+    expectWindow(QStringLiteral("Talvensa"));
+}
+
+int GuiTest::waitForExit(int timeoutMs)
+{
+    if (!waitFor([this] { return !isRunning(); }, timeoutMs))
+        return -1;
+    return m_program.exitStatus() == QProcess::NormalExit ? m_program.exitCode() : -1;
+}
+
+TestDisplay::Window GuiTest::mainWindow() const
+{
+    return expectWindow(QStringLiteral("Talvensa"));
+}
+
+TestDisplay::Window GuiTest::expectWindow(const QString &caption) const
+{
+    const std::optional<TestDisplay::Window> window = display().waitForWindow(caption);
+    if (!window) {
+        QStringList shown;
+        for (const TestDisplay::Window &w : display().windows())
+            shown << w.caption;
+        ADD_FAILURE() << "no window \"" << caption.toStdString()
+                      << "\"; on screen: " << shown.join(QStringLiteral(", ")).toStdString();
+        throw std::runtime_error("window missing");
+    }
+    return *window;
+}
+
+void GuiTest::clickToolbar(ToolbarItem item) const
+{
+    // The items lie side by side from the left; these points fall inside each with the
+    // program's fonts.
+    int x = 0;
+    switch (item) {
+    case ToolbarItem::Settings:
+        x = 40;
+        break;
+    case ToolbarItem::Folder:
+        x = 180;
+        break;
+    case ToolbarItem::Version:
+        x = 370;
+        break;
+    case ToolbarItem::End:
+        x = 445;
+        break;
+    }
+    display().click(mainWindow(), x, 10);
+}
+
+void GuiTest::clickCreate() const
+{
+    display().click(mainWindow(), 236, 252);
+}
+
+void GuiTest::answer(const TestDisplay::Window &box, bool yes) const
+{
+    // The two buttons stand at the bottom right of the box, はい left of いいえ.
+    const QRect g = box.geometry;
+    display().click(box, yes ? g.width() - 140 : g.width() - 52, g.height() - 22);
+}
+
+TestDisplay::Window GuiTest::expectSaveDialog() const
+{
+    const unsigned long main = mainWindow().id;
+    std::optional<TestDisplay::Window> dialog;
+    waitFor([&] {
+        for (const TestDisplay::Window &window : display().windows()) {
+            if (window.caption == SaveDialogCaption && window.id != main)
+                dialog = window;
+        }
+        return dialog.has_value();
+    });
+    if (!dialog) {
+        ADD_FAILURE() << "no save dialog";
+        throw std::runtime_error("window missing");
+    }
+    return *dialog;
+}
+
+void GuiTest::pressKeys(const TestDisplay::Window &window, const QString &keys) const
+{
+    // Without a window manager a window that was just shown may not have the focus yet; a
+    // click into it gives it, as it would a user.
+    if (!display().waitForFocus(window, 3000))
+        display().click(window, 4, 4);
+    ASSERT_TRUE(display().waitForFocus(window)) << window.caption.toStdString();
+    display().key(keys);
+}
+
+void GuiTest::saveAs(const TestDisplay::Window &dialog, const QString &fileName) const
+{
+    // The name box has the focus when the dialog opens.
+    pressKeys(dialog, QStringLiteral("ctrl+a"));
+    display().type(fileName);
+    display().key(QStringLiteral("Return"));
+}
+
+void GuiTest::dismissMessage() const
+{
+    const unsigned long main = mainWindow().id;
+    std::optional<TestDisplay::Window> box;
+    waitFor([&] {
+        for (const TestDisplay::Window &window : display().windows()) {
+            if (window.caption == QStringLiteral("Talvensa") && window.id != main)
+                box = window;
+        }
+        return box.has_value();
+    });
+    ASSERT_TRUE(box.has_value()) << "no message box";
+    // Its one button, OK, stands at the bottom right.
+    display().click(*box, box->geometry.width() - 50, box->geometry.height() - 22);
+    EXPECT_TRUE(display().waitUntilGone(box->id));
+}
+
+bool GuiTest::qtLeftItsSettings() const
+{
+    return QFileInfo::exists(home() + QStringLiteral("/.config/QtProject.conf"));
+}
+
+QString GuiTest::output()
+{
+    return QString::fromUtf8(m_program.readAll());
+}
+
+BusyProcesses::BusyProcesses()
+{
+    for (QProcess &busy : m_busy) {
+        busy.start(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+        busy.waitForStarted(10000);
+    }
+}
+
+BusyProcesses::~BusyProcesses()
+{
+    for (QProcess &busy : m_busy) {
+        busy.kill();
+        busy.waitForFinished(10000);
+    }
+}

@@ -1,0 +1,56 @@
+// The version window, and quitting.
+
+#include "GuiTest.h"
+
+namespace {
+
+class WindowsFlowTest : public GuiTest
+{};
+
+} // namespace
+
+TEST_F(WindowsFlowTest, VersionWindowClosesAndCreateStillWrites)
+{
+    writeSettings();
+    start();
+    clickToolbar(ToolbarItem::Version);
+    const TestDisplay::Window version = expectWindow(QStringLiteral("バージョン情報"));
+    EXPECT_EQ(version.geometry.size(), QSize(345, 224));
+    display().click(version, 172, 204); // 閉じる
+    ASSERT_TRUE(display().waitUntilGone(version.id));
+
+    clickCreate();
+    saveAs(expectSaveDialog(), path(QStringLiteral("after-version.html")));
+    dismissMessage();
+    EXPECT_TRUE(readFile(path(QStringLiteral("after-version.html"))).contains("</html>"));
+    EXPECT_TRUE(isRunning());
+}
+
+TEST_F(WindowsFlowTest, QuitAsksAndOnlyYesEndsWithStatusZero)
+{
+    writeSettings();
+    start();
+    clickToolbar(ToolbarItem::End);
+    const TestDisplay::Window no = expectWindow(QStringLiteral("確認"));
+    answer(no, false);
+    ASSERT_TRUE(display().waitUntilGone(no.id));
+    EXPECT_TRUE(isRunning());
+    mainWindow();
+
+    clickToolbar(ToolbarItem::End);
+    answer(expectWindow(QStringLiteral("確認")), true);
+    EXPECT_EQ(waitForExit(), 0);
+}
+
+// Started with an output path on a display: the window shows, the page is written after the
+// timer, and the program ends by itself with status 0.
+TEST_F(WindowsFlowTest, BatchRunWithADisplayWritesAndExits)
+{
+    writeSettings();
+    const QString page = path(QStringLiteral("batch.html"));
+    start({page});
+    EXPECT_EQ(waitForExit(), 0) << output().toStdString();
+    const QByteArray written = readFile(page);
+    EXPECT_TRUE(written.contains("http://alpha.example/"));
+    EXPECT_TRUE(written.contains("</html>"));
+}
