@@ -14,15 +14,15 @@
 #include <vector>
 
 // Reads shortcut files, and the folder listings a walk is about to need, ahead of the page. A
-// disk answers many requests at once far faster than one after another, so on a cold cache a
-// few reader threads read the queued files while the page is written. Each file is read
+// disk answers many requests at once far faster than one after another, so on a cold cache
+// reader threads read the queued files while the page is written. Each file is read
 // exactly as ShortcutReader::read reads it, only perhaps earlier, and the values come out in the
 // order the files were queued.
 //
 // While the files are in memory the threads would only cost time: a file is then read when it
-// is taken, as before. The readers start at the first file or folder that is not in memory (or
-// at once, where the system cannot tell), and read ahead from then on. Where no thread can be
-// started, every file is read when it is taken.
+// is taken. The readers start at the first file or folder found not to be in memory (at the
+// first one looked at, where the system cannot tell), and read ahead from then on. Where no
+// thread can be started, every file is read when it is taken.
 //
 // The window ahead is bounded twice: by the number of files queued and not yet taken, and by the
 // bytes of the values read and not yet taken. A reader begins a file only while those bytes are
