@@ -186,6 +186,22 @@ TEST_F(FolderWindowTest, FirstShowingShowsTheStoredChoice)
         EXPECT_EQ(GlobalVariant.FavoriteFolder, stored);
     }
 
+    // A browser's bookmark file is kept as well, and both labels show the file.
+    const QString bookmarks = m_user + QStringLiteral("/places.sqlite");
+    {
+        QFile file(bookmarks);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    createWindow();
+    GlobalVariant.FavoriteFolder = bookmarks;
+    open();
+    EXPECT_TRUE(control<QRadioButton>("rbUser")->isChecked());
+    EXPECT_EQ(control<QLabel>("lblSelectedFolder")->text(), bookmarks);
+    EXPECT_EQ(control<QLabel>("lblUserFavorite")->text(), bookmarks);
+    m_dialogs.confirmAnswer = true;
+    QTest::mouseClick(control<TPictureButton>("btnClose"), Qt::LeftButton);
+    EXPECT_EQ(GlobalVariant.FavoriteFolder, bookmarks);
+
     createWindow();
     GlobalVariant.FavoriteFolder = SpecialFolderPath(CSIDL_FAVORITES);
     open();
