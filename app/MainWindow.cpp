@@ -20,8 +20,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -259,11 +257,8 @@ void TfrmMain::btnCreateHTMLClick()
         return;
 
     // An old file of that name goes first, whatever its permissions; if it cannot be removed
-    // the writer meets it and reports the failure.
-    const QFileInfo old(*path);
-    if (old.exists() || old.isSymLink())
-        QFile::remove(*path);
-
+    // the writer meets it and reports the failure. The writer removes it once the source has
+    // been opened, so a bookmark file that cannot be read costs no old page.
     if (!writeWithStopButton(*path)) {
         if (!reportUnreadableSource())
             dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
@@ -302,10 +297,13 @@ bool TfrmMain::writeWithStopButton(const QString &path)
         }
     } endOfWrite{this};
 
-    return CreateHTMLFile(path, [] {
-        QCoreApplication::processEvents();
-        return !ContinueWriting;
-    });
+    return CreateHTMLFile(
+        path,
+        [] {
+            QCoreApplication::processEvents();
+            return !ContinueWriting;
+        },
+        true);
 }
 
 void TfrmMain::btnCreateCancelClick()

@@ -10,12 +10,13 @@ PageWriteReport lastReport;
 
 } // namespace
 
-bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested)
+bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested, bool RemoveOldFile)
 {
     PageJob job;
     job.settings = GlobalVariant;
     job.source = GlobalVariant.FavoriteFolder;
     job.outputPath = Path;
+    job.removeOldOutput = RemoveOldFile;
     job.progress = attachedGauge;
     job.stopRequested = stopRequested;
     lastReport = writePage(job);

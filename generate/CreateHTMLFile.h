@@ -10,8 +10,11 @@
 // gauge the main window lends.
 
 // Writes the whole page for the current settings to Path. True when it was written completely
-// and closed; false after any failure. Never throws, shows nothing, asks nothing.
-bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {});
+// and closed; false after any failure. Never throws, shows nothing, asks nothing. With
+// RemoveOldFile an existing file at Path is removed first, once the Favourites source has been
+// opened (a source that cannot be read leaves it as it was).
+bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {},
+                    bool RemoveOldFile = false);
 
 // The gauge that later writes report on, or none.
 void SetGauge(ProgressGauge *Gauge);

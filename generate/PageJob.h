@@ -14,10 +14,14 @@ using StopRequest = std::function<bool()>;
 // Everything one page write takes.
 struct PageJob
 {
-    TGlobalVariant settings;           // the design; its FavoriteFolder is not read (source is)
-    QString source;                    // the Favourites path: a folder tree or a bookmark file
-    QString outputPath;                // the page file, replaced if it exists; unused with outputFd
-    int outputFd = -1;                 // an open descriptor to write to instead, left open
+    TGlobalVariant settings; // the design; its FavoriteFolder is not read (source is)
+    QString source;          // the Favourites path: a folder tree or a bookmark file
+    QString outputPath;      // the page file, replaced if it exists; unused with outputFd
+    int outputFd = -1;       // an open descriptor to write to instead, left open
+    // An existing file at outputPath is removed first, whatever its permissions (a failed
+    // removal is ignored: the write then meets the file). It is removed only once the source
+    // has been opened, so a source that cannot be read leaves the old page as it was.
+    bool removeOldOutput = false;
     ProgressGauge *progress = nullptr; // the folder count and the folder being written, or none
     StopRequest stopRequested;         // none: the page is written to its end
 };

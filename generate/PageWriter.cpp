@@ -196,8 +196,11 @@ PageWriteReport writePage(const PageJob &job)
         writeToDescriptor(job.outputFd, *source, job, report);
         return report;
     }
-    const int fd = ::open(textToFileName(job.outputPath).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    const QByteArray outputPath = textToFileName(job.outputPath);
+    if (job.removeOldOutput)
+        ::unlink(outputPath.constData());
+    const int fd =
+        ::open(outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
         report.failure = PageWriteReport::Failure::WriteFailed;
         report.error = systemReason(errno);

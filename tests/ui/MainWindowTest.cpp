@@ -249,6 +249,19 @@ TEST_F(MainWindowTest, UnreadableBookmarkFileIsReportedAsAnErrorWithNoPage)
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
     EXPECT_FALSE(QFile::exists(*m_dialogs.saveAnswer));
     expectIdleLook(*window);
+
+    // A page already there under the chosen name is not removed for a source with no page.
+    {
+        QFile old(*m_dialogs.saveAnswer);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old page");
+    }
+    m_dialogs.errors.clear();
+    clickCreate(*window);
+    EXPECT_EQ(m_dialogs.errors.size(), 1);
+    QFile old(*m_dialogs.saveAnswer);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the old page"));
 }
 
 TEST_F(MainWindowTest, GaugeFollowsTheFoldersAndKeepsItsLastPosition)
