@@ -111,8 +111,13 @@ void TfrmMain::createCommandButtons()
     btnCreateHTML->setPictureTop(10);
     connect(btnCreateHTML, &TPictureButton::clicked, this, reported(&TfrmMain::btnCreateHTMLClick));
 
-    // Caption, font and place come from the create button when the window is created.
+    // The stop button lies exactly over the create button, hidden; FormCreate takes the create
+    // button's look over again, but a start-up that failed before it never shows a bare button.
     btnCreateCancel = addCommandButton(this, "btnCreateCancel");
+    btnCreateCancel->setGeometry(btnCreateHTML->geometry());
+    btnCreateCancel->setFont(btnCreateHTML->font());
+    btnCreateCancel->setCaption(QStringLiteral("中止"));
+    btnCreateCancel->hide();
     connect(btnCreateCancel, &TPictureButton::clicked, this,
             reported(&TfrmMain::btnCreateCancelClick));
     QWidget::setTabOrder(btnCreateHTML, btnCreateCancel);

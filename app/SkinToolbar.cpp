@@ -60,6 +60,9 @@ void TSkinToolbar::fitItem(QAction *action)
         return;
     // A widget under a style sheet does not take its parent's font by itself.
     button->setFont(font());
+    // The items show their captions beside their icons and pop up no hints (the button takes
+    // its action's text as its hint each time the action changes).
+    button->setToolTip(QString());
     const QFontMetrics metrics(button->font());
     button->setFixedWidth(ItemIconWidth + ItemIconGap +
                           metrics.horizontalAdvance(action->iconText()) + ItemEdges);

@@ -2,6 +2,7 @@
 
 #include "settings/GlobalVariant.h"
 #include "widgets/DialogSeam.h"
+#include "widgets/SystemPalette.h"
 #include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
@@ -21,6 +22,11 @@ TSecondaryWindow::TSecondaryWindow(QWidget *mainWindow, Qt::WindowFlags kind, co
     setFont(windowFont(12));
     setFixedSize(clientSize);
     centreOnScreen(this);
+    // The window's ground is the button face, as the main window's.
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, toQColor(GetSysColor(COLOR_BTNFACE)));
+    setPalette(ground);
+    setAutoFillBackground(true);
 }
 
 QTimer *TSecondaryWindow::addRefreshTimer()

@@ -4,6 +4,7 @@
 #include "settings/GlobalVariant.h"
 #include "widgets/PictureButton.h"
 #include "widgets/ShellTreeView.h"
+#include "widgets/SystemPalette.h"
 #include "WindowTestSupport.h"
 
 #include <QDir>
@@ -55,6 +56,9 @@ TEST_F(FolderWindowTest, LayoutAndStartingState)
 {
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("お気に入りフォルダの変更"));
     EXPECT_EQ(m_window->size(), QSize(321, 368));
+    // The ground is the button face.
+    EXPECT_EQ(m_window->palette().color(QPalette::Window), toQColor(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_TRUE(m_window->autoFillBackground());
     EXPECT_EQ(m_window->parentWidget(), nullptr);
     EXPECT_TRUE(control<QRadioButton>("rbDefault")->isChecked());
     EXPECT_EQ(control<QRadioButton>("rbDefault")->text(),

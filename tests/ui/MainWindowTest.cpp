@@ -23,6 +23,9 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -562,3 +565,18 @@ TEST(ArtworkTest, BannerIsBlueLetteringOnATransparentWhiteGround)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, ToolbarItemsPopUpNoHints)
+{
+    auto window = openWindow();
+    auto *toolbar = control<QToolBar>(*window, "TBToolbar");
+    for (QAction *action : toolbar->actions()) {
+        QWidget *button = toolbar->widgetForAction(action);
+        if (!button || action->isSeparator())
+            continue;
+        QHelpEvent hint(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(button, &hint);
+        EXPECT_FALSE(QToolTip::isVisible()) << action->text().toStdString();
+        QToolTip::hideText();
+    }
+}
