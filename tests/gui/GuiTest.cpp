@@ -124,11 +124,29 @@ void GuiTest::clickCreate() const
     display().click(mainWindow(), 236, 252);
 }
 
+void GuiTest::clickUntilGone(const TestDisplay::Window &window, int fromRight, int fromBottom) const
+{
+    // A box is laid out and placed again after it first shows, and on a busy machine it can be
+    // on screen a moment before it takes input: each click goes where the box is now, and is
+    // given again while the box is still there.
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        TestDisplay::Window now = window;
+        for (const TestDisplay::Window &shown : display().windows()) {
+            if (shown.id == window.id)
+                now = shown;
+        }
+        display().click(now, now.geometry.width() - fromRight, now.geometry.height() - fromBottom);
+        if (display().waitUntilGone(window.id, 5000))
+            return;
+    }
+    ADD_FAILURE() << "\"" << window.caption.toStdString() << "\" stays after clicks; screen in "
+                  << saveScreen().toStdString();
+}
+
 void GuiTest::answer(const TestDisplay::Window &box, bool yes) const
 {
     // The two buttons stand at the bottom right of the box, はい left of いいえ.
-    const QRect g = box.geometry;
-    display().click(box, yes ? g.width() - 140 : g.width() - 52, g.height() - 22);
+    clickUntilGone(box, yes ? 140 : 52, 22);
 }
 
 TestDisplay::Window GuiTest::expectSaveDialog() const
@@ -180,8 +198,24 @@ void GuiTest::dismissMessage() const
     });
     ASSERT_TRUE(box.has_value()) << "no message box";
     // Its one button, OK, stands at the bottom right.
-    display().click(*box, box->geometry.width() - 50, box->geometry.height() - 22);
-    EXPECT_TRUE(display().waitUntilGone(box->id));
+    clickUntilGone(*box, 50, 22);
+}
+
+QString GuiTest::saveScreen() const
+{
+    // ImageMagick's import, where it is installed.
+    const QString file = QDir::temp().filePath(
+        QStringLiteral("gui_tests-%1.png")
+            .arg(QString::fromLatin1(
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())));
+    QProcess import;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display().name());
+    import.setProcessEnvironment(environment);
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), file});
+    import.waitForFinished(30000);
+    return file;
 }
 
 bool GuiTest::qtLeftItsSettings() const

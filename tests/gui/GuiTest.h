@@ -50,7 +50,9 @@ protected:
     };
     void clickToolbar(ToolbarItem item) const;
     void clickCreate() const;
-    // The buttons of the confirmation box, clicked with the mouse.
+    // Clicks into a box, at a point given from its bottom right corner, until it goes.
+    void clickUntilGone(const TestDisplay::Window &window, int fromRight, int fromBottom) const;
+    // The buttons of the confirmation box, clicked with the mouse; the box has gone after.
     void answer(const TestDisplay::Window &box, bool yes) const;
     // The save dialog, once it is on screen.
     TestDisplay::Window expectSaveDialog() const;
@@ -64,6 +66,9 @@ protected:
     void dismissMessage() const;
     // True when Qt left a configuration file of its own in the home folder.
     bool qtLeftItsSettings() const;
+
+    // A picture of the whole screen for a failure message; its file name.
+    QString saveScreen() const;
 
     // What the program printed, for failure messages.
     QString output();
