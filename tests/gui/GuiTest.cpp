@@ -68,7 +68,9 @@ void GuiTest::start(const QStringList &arguments)
     m_program.setProcessChannelMode(QProcess::MergedChannels);
     m_program.start(path(QStringLiteral("talvensa")), arguments);
     ASSERT_TRUE(m_program.waitForStarted(10000));
-    expectWindow(QStringLiteral("Talvensa"));
+    // The message boxes carry the same caption as the main window, so the main window is known
+    // by the id of the one window that the start shows.
+    m_mainWindowId = expectWindow(QStringLiteral("Talvensa")).id;
 }
 
 int GuiTest::waitForExit(int timeoutMs)
@@ -80,7 +82,12 @@ int GuiTest::waitForExit(int timeoutMs)
 
 TestDisplay::Window GuiTest::mainWindow() const
 {
-    return expectWindow(QStringLiteral("Talvensa"));
+    for (const TestDisplay::Window &window : display().windows()) {
+        if (window.id == m_mainWindowId)
+            return window;
+    }
+    ADD_FAILURE() << "the main window is not on screen";
+    throw std::runtime_error("window missing");
 }
 
 TestDisplay::Window GuiTest::expectWindow(const QString &caption) const
@@ -151,7 +158,7 @@ void GuiTest::answer(const TestDisplay::Window &box, bool yes) const
 
 TestDisplay::Window GuiTest::expectSaveDialog() const
 {
-    const unsigned long main = mainWindow().id;
+    const unsigned long main = m_mainWindowId;
     std::optional<TestDisplay::Window> dialog;
     waitFor([&] {
         for (const TestDisplay::Window &window : display().windows()) {
@@ -187,7 +194,7 @@ void GuiTest::saveAs(const TestDisplay::Window &dialog, const QString &fileName)
 
 void GuiTest::dismissMessage() const
 {
-    const unsigned long main = mainWindow().id;
+    const unsigned long main = m_mainWindowId;
     std::optional<TestDisplay::Window> box;
     waitFor([&] {
         for (const TestDisplay::Window &window : display().windows()) {

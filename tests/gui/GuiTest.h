@@ -75,6 +75,7 @@ protected:
 
     QTemporaryDir m_dir;
     QProcess m_program;
+    unsigned long m_mainWindowId = 0;
 };
 
 // Two processes that keep both cores busy while they live, as a build beside the program would.
