@@ -9,7 +9,7 @@ class WindowsFlowTest : public GuiTest
 
 } // namespace
 
-TEST_F(WindowsFlowTest, VersionWindowClosesAndCreateStillAsksForTheFile)
+TEST_F(WindowsFlowTest, VersionWindowClosesAndCreateStillWrites)
 {
     writeSettings();
     start();
@@ -19,12 +19,38 @@ TEST_F(WindowsFlowTest, VersionWindowClosesAndCreateStillAsksForTheFile)
     display().click(version, 172, 204); // 閉じる
     ASSERT_TRUE(display().waitUntilGone(version.id));
 
-    // The save dialog comes; cancelled, nothing is written.
+    clickCreate();
+    const QString page = path(QStringLiteral("links.html"));
+    saveAs(expectSaveDialog(), page);
+    dismissMessage();
+    EXPECT_TRUE(readFile(page).contains("http://alpha.example/"));
+    EXPECT_TRUE(isRunning());
+}
+
+// A name that is taken: the save dialog asks its own question, and はい replaces the old file.
+TEST_F(WindowsFlowTest, OverwriteAnsweredYesInTheSaveDialogReplacesTheFile)
+{
+    writeSettings();
+    const QString page = path(QStringLiteral("links.html"));
+    writeFile(page, "the old page");
+    start();
     clickCreate();
     const TestDisplay::Window dialog = expectSaveDialog();
-    pressKeys(dialog, QStringLiteral("Escape"));
-    ASSERT_TRUE(display().waitUntilGone(dialog.id));
-    EXPECT_TRUE(isRunning());
+    saveAs(dialog, page);
+    std::optional<TestDisplay::Window> question;
+    ASSERT_TRUE(waitFor([&] {
+        for (const TestDisplay::Window &window : display().windows()) {
+            if (window.caption == SaveDialogCaption && window.id != dialog.id)
+                question = window;
+        }
+        return question.has_value();
+    })) << "no overwrite question";
+    answer(*question, true);
+    dismissMessage();
+    const QByteArray written = readFile(page);
+    EXPECT_TRUE(written.startsWith("<!DOCTYPE HTML")) << written.constData();
+    EXPECT_TRUE(written.contains("http://beta.example/"));
+    EXPECT_TRUE(written.endsWith("</html>\r\n"));
 }
 
 TEST_F(WindowsFlowTest, QuitAsksAndOnlyYesEndsWithStatusZero)
