@@ -81,3 +81,32 @@ TEST_F(WindowsFlowTest, BatchRunWithADisplayWritesAndExits)
     EXPECT_TRUE(written.contains("http://alpha.example/"));
     EXPECT_TRUE(written.contains("</html>"));
 }
+
+// The folder window: another folder picked in the tree with the keyboard, 戻る, はい; 作成 then
+// writes the page of that folder's tree, and the settings file keeps it.
+TEST_F(WindowsFlowTest, FolderPickedInTheTreeIsTheNextPagesSource)
+{
+    writeSettings();
+    start();
+    clickToolbar(ToolbarItem::Folder);
+    const TestDisplay::Window window = expectWindow(QStringLiteral("お気に入りフォルダの変更"));
+    // The stored folder is the user's own, selected in the tree when the window opens. A click
+    // on its choice and Tab give the tree the focus; its first sub-folder is then picked.
+    display().click(window, 60, 152); // ユーザ指定のフォルダ
+    pressKeys(window, QStringLiteral("Tab"));
+    display().key(QStringLiteral("Right"));
+    display().key(QStringLiteral("Down"));
+    display().click(window, 236, 344); // 戻る
+    answer(expectWindow(QStringLiteral("確認")), true);
+    ASSERT_TRUE(display().waitUntilGone(window.id));
+
+    clickCreate();
+    const QString page = path(QStringLiteral("news.html"));
+    saveAs(expectSaveDialog(), page);
+    dismissMessage();
+    const QByteArray written = readFile(page);
+    EXPECT_TRUE(written.contains("http://beta.example/")) << written.constData();
+    EXPECT_FALSE(written.contains("http://alpha.example/"));
+    EXPECT_TRUE(
+        readFile(settingsPath()).contains("FavoriteFolder=" + favorites().toUtf8() + "/News"));
+}
