@@ -156,22 +156,27 @@ void GuiTest::answer(const TestDisplay::Window &box, bool yes) const
     clickUntilGone(box, yes ? 140 : 52, 22);
 }
 
-TestDisplay::Window GuiTest::expectSaveDialog() const
+TestDisplay::Window GuiTest::expectWindowBesides(const QString &caption,
+                                                 unsigned long besides) const
 {
-    const unsigned long main = m_mainWindowId;
-    std::optional<TestDisplay::Window> dialog;
+    std::optional<TestDisplay::Window> found;
     waitFor([&] {
         for (const TestDisplay::Window &window : display().windows()) {
-            if (window.caption == SaveDialogCaption && window.id != main)
-                dialog = window;
+            if (window.caption == caption && window.id != besides)
+                found = window;
         }
-        return dialog.has_value();
+        return found.has_value();
     });
-    if (!dialog) {
-        ADD_FAILURE() << "no save dialog";
+    if (!found) {
+        ADD_FAILURE() << "no second window \"" << caption.toStdString() << "\"";
         throw std::runtime_error("window missing");
     }
-    return *dialog;
+    return *found;
+}
+
+TestDisplay::Window GuiTest::expectSaveDialog() const
+{
+    return expectWindowBesides(SaveDialogCaption, m_mainWindowId);
 }
 
 void GuiTest::pressKeys(const TestDisplay::Window &window, const QString &keys) const
@@ -194,18 +199,8 @@ void GuiTest::saveAs(const TestDisplay::Window &dialog, const QString &fileName)
 
 void GuiTest::dismissMessage() const
 {
-    const unsigned long main = m_mainWindowId;
-    std::optional<TestDisplay::Window> box;
-    waitFor([&] {
-        for (const TestDisplay::Window &window : display().windows()) {
-            if (window.caption == QStringLiteral("Talvensa") && window.id != main)
-                box = window;
-        }
-        return box.has_value();
-    });
-    ASSERT_TRUE(box.has_value()) << "no message box";
     // Its one button, OK, stands at the bottom right.
-    clickUntilGone(*box, 50, 22);
+    clickUntilGone(expectWindowBesides(QStringLiteral("Talvensa"), m_mainWindowId), 50, 22);
 }
 
 QString GuiTest::saveScreen() const

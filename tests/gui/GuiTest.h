@@ -54,6 +54,9 @@ protected:
     void clickUntilGone(const TestDisplay::Window &window, int fromRight, int fromBottom) const;
     // The buttons of the confirmation box, clicked with the mouse; the box has gone after.
     void answer(const TestDisplay::Window &box, bool yes) const;
+    // A window with this caption other than the one given (a box that shares the main window's
+    // caption, a question that shares the save dialog's); the test fails at once without it.
+    TestDisplay::Window expectWindowBesides(const QString &caption, unsigned long besides) const;
     // The save dialog, once it is on screen.
     TestDisplay::Window expectSaveDialog() const;
     // Keys sent to the window once it has the keyboard focus.

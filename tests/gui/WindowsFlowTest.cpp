@@ -39,15 +39,7 @@ TEST_F(WindowsFlowTest, OverwriteAnsweredYesInTheSaveDialogReplacesTheFile)
     clickCreate();
     const TestDisplay::Window dialog = expectSaveDialog();
     saveAs(dialog, page);
-    std::optional<TestDisplay::Window> question;
-    ASSERT_TRUE(waitFor([&] {
-        for (const TestDisplay::Window &window : display().windows()) {
-            if (window.caption == SaveDialogCaption && window.id != dialog.id)
-                question = window;
-        }
-        return question.has_value();
-    })) << "no overwrite question";
-    answer(*question, true);
+    answer(expectWindowBesides(SaveDialogCaption, dialog.id), true);
     dismissMessage();
     const QByteArray written = readFile(page);
     EXPECT_TRUE(written.startsWith("<!DOCTYPE HTML")) << written.constData();
