@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 """Makes browser bookmark files of a given size for the benchmark, one of each kind.
 
     bench/make-bookmarks.py DIR [--links 100000] [--seed 1]

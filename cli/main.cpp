@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // talvensa-cli: writes the page for a Favourites tree without a display, for cron jobs and
 // servers. It reads the same design settings as the program and writes with the same writer.
 

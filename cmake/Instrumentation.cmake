@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Instrumented builds.
 #
 # TALVENSA_SANITIZE: every target with AddressSanitizer and UndefinedBehaviorSanitizer; the first

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // Writes the program icon, drawn by the same code as the windows' icon, as PNG files for the
 // hicolor icon theme: <folder>/<N>x<N>/apps/talvensa.png for every size given. Run at build time.
 // The drawing is paths on a QImage, which needs no display and no platform plugin, so there is no

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Run by CPack after the files are installed into its staging folder and before they are packed:
 # strips the programs of their debugging symbols and of the compiler's notes (.comment, .note),
 # as Debian's own packages are stripped.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Builds the Debian package from a build folder (default: build) and checks it without installing
 # it on this machine: unpacks it into a scratch root, validates the desktop entry, the AppStream
 # metainfo and the manual pages, runs lintian, and runs both unpacked programs over the sample

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Installs, with apt-get, the Debian packages that building and testing need and that are not
 # installed yet. On a machine that has them all it does nothing and asks no package server.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Installs what is missing, builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."

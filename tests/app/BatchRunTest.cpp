@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // Runs the built talvensa program headless, as a batch step would, in a folder of its own with
 // its own settings file, and checks what it leaves behind.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // Bad input end to end: talvensa-cli run on trees, shortcut files, output paths and settings
 // files that anyone could leave in a folder. Each case checks what the user gets: the exit
 // status, the message, the page, and that nothing but the page changed on disk. The program

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 #pragma once
 
 // Running talvensa-cli (or another program) as a child process from the command-line tests.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // Runs the built talvensa-cli as a separate process and checks its exit status, messages and
 // page.
 

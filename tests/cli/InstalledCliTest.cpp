@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // talvensa-cli installed where its user may not write (as in /usr/bin) reads the user's own
 // settings file; unpacked into a folder of its own it keeps to the file beside it. Root may write
 // into any folder, so when the tests run as root the installed program is run as the user

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // Colour text: HexTextToColor and HexDigitsToInt either give a value or raise EConvertError,
 // never anything else, and six hexadecimal digits survive the way to a value and back.
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The Netscape bookmark file reader (HTML parsed by the HTML5 parser, then taken as folders and
 // links).
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The path arithmetic of the page: FolderCaption, ShortcutTitle, EnsureTrailingBackslash, and the
 // page text of a name as the page output writes it (PageOutput::name).
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The private-profile file: any file loads and is kept byte for byte, and a write reads back.
 //
 // Input: a section name, a key name, a value and the initial file, taken from the data in that

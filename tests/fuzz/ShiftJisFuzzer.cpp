@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The Shift-JIS codec (code page 932).
 //
 // The data is taken twice: as UTF-16 code units (so unpaired surrogates and every character of

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The shortcut-file reader (URL and Comment of an Internet shortcut).
 //
 // Input: the file's bytes; the last byte of the data picks how the file is cut into pieces.

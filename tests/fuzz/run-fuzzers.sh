@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 the Talvensa developers
 # Builds the fuzz targets with clang and runs each for the given number of seconds.
 #
 #   tests/fuzz/run-fuzzers.sh SECONDS [TARGET...]     (default: every target)

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The design settings window, closed with 戻る and its question answered with the mouse.
 
 #include "GuiTest.h"

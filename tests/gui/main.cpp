@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
 // The GUI suite: the built talvensa driven as a user drives it, on an X server of the suite's
 // own.
 
