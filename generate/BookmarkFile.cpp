@@ -9,6 +9,7 @@
 #include "generate/FirefoxPlaces.h"
 #include "generate/NetscapeBookmarks.h"
 #include "platform/FileNames.h"
+#include "platform/PosixFile.h"
 
 #include <QByteArray>
 
@@ -23,11 +24,6 @@
 
 namespace {
 
-QString systemReason()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // The whole file, or its first bytes up to limit. Only a regular file is read: a FIFO or a
 // device could block or never end.
 bool readBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &error)
@@ -35,7 +31,7 @@ bool readBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &er
     const int fd =
         ::open(textToFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        error = systemReason();
+        error = systemReason(errno);
         return false;
     }
     struct stat status;
@@ -44,17 +40,16 @@ bool readBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &er
         error = QStringLiteral("not a regular file");
         read = false;
     } else if (!read) {
-        error = systemReason();
+        error = systemReason(errno);
     }
     if (read) {
         bytes.resize(qsizetype(std::min<qint64>(limit, status.st_size)));
         qsizetype filled = 0;
         while (filled < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
-            if (n < 0 && errno == EINTR)
-                continue;
+            const ssize_t n =
+                readRetrying(fd, bytes.data() + filled, size_t(bytes.size() - filled));
             if (n < 0) {
-                error = systemReason();
+                error = systemReason(errno);
                 read = false;
                 break;
             }

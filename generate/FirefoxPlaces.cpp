@@ -5,6 +5,7 @@
 
 #include "generate/BookmarkTree.h"
 #include "platform/FileNames.h"
+#include "platform/PosixFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -108,20 +109,12 @@ bool copyFile(const QByteArray &from, const QByteArray &to)
     bool copied = out >= 0;
     char buffer[65536];
     while (copied) {
-        const ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readRetrying(in, buffer, sizeof buffer);
         if (n <= 0) {
             copied = n == 0;
             break;
         }
-        for (ssize_t done = 0; copied && done < n;) {
-            const ssize_t w = ::write(out, buffer + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            copied = w > 0;
-            done += w;
-        }
+        copied = writeAll(out, buffer, n);
     }
     const int saved = errno;
     ::close(in);
@@ -142,13 +135,11 @@ bool copyDatabase(const QString &path, const QString &copy, QString &error)
     const QByteArray log = database + "-wal";
     if (::access(log.constData(), F_OK) == 0 &&
         !copyFile(log, QFile::encodeName(copy + QStringLiteral("-wal")))) {
-        error = QStringLiteral("cannot copy its log %1-wal: %2")
-                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("cannot copy its log %1-wal: %2").arg(path, systemReason(errno));
         return false;
     }
     if (!copyFile(database, QFile::encodeName(copy))) {
-        error =
-            QStringLiteral("cannot copy it: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("cannot copy it: %1").arg(systemReason(errno));
         return false;
     }
     return true;

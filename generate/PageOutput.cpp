@@ -4,6 +4,7 @@
 #include "generate/PageOutput.h"
 
 #include "generate/PageText.h"
+#include "platform/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,20 +27,8 @@ void PageOutput::slowName(QStringView name)
 
 bool PageOutput::flush()
 {
-    const char *data = m_data.get();
-    qsizetype left = m_error ? 0 : m_used;
-    while (left > 0) {
-        const ssize_t n = ::write(m_fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        data += n;
-        left -= n;
-        m_written += n;
-    }
+    if (m_error == 0 && m_used > 0 && !writeAll(m_fd, m_data.get(), m_used, &m_written))
+        m_error = errno;
     m_used = 0;
     return m_error == 0;
 }

@@ -9,6 +9,7 @@
 #include "generate/StyleSheet.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
+#include "platform/PosixFile.h"
 #include "platform/ShiftJis.h"
 #include "widgets/VersionInfo.h"
 
@@ -21,11 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // The reason of the exception being handled, as text.
 QString currentExceptionReason()

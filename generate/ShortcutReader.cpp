@@ -5,6 +5,7 @@
 
 #include "platform/ProfileQuotes.h"
 #include "generate/UrlText.h"
+#include "platform/PosixFile.h"
 #include "platform/ShiftJis.h"
 
 #include <algorithm>
@@ -456,9 +457,7 @@ void ShortcutReader::readOpen(int fd)
 {
     char buffer[16384];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = readRetrying(fd, buffer, sizeof buffer);
         if (n <= 0)
             break;
         feed(QByteArrayView(buffer, n));
