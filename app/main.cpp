@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 the Talvensa developers
 
-#include "app/Application.h"
-#include "app/MainWindow.h"
-#include "settings/FolderWindow.h"
-#include "settings/SettingsWindow.h"
+#include "windows/Application.h"
+#include "windows/MainWindow.h"
+#include "windows/FolderWindow.h"
+#include "windows/SettingsWindow.h"
 #include "widgets/ProgramIcon.h"
-#include "widgets/VersionWindow.h"
+#include "windows/VersionWindow.h"
 
 int main(int argc, char **argv)
 {

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "generate/ProgressGauge.h"
+#include "platform/ProgressGauge.h"
 
 #include <QElapsedTimer>
 

@@ -6,14 +6,14 @@
 
 #include "TerminalGauge.h"
 
-#include "generate/BookmarkLocations.h"
+#include "sources/BookmarkLocations.h"
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
 #include "platform/SpecialFolders.h"
 #include "settings/GlobalVariant.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
-#include "widgets/VersionInfo.h"
+#include "platform/VersionInfo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 
 #include "generate/PageJob.h"
 #include "generate/PageWriteReport.h"
-#include "generate/ProgressGauge.h"
+#include "platform/ProgressGauge.h"
 
 #include <QString>
 

@@ -3,15 +3,15 @@
 
 #include "generate/PageWriter.h"
 
-#include "generate/PageOutput.h"
-#include "generate/PageSource.h"
-#include "generate/PageText.h"
-#include "generate/StyleSheet.h"
+#include "outputs/PageOutput.h"
+#include "model/LinkSource.h"
+#include "outputs/PageText.h"
+#include "outputs/StyleSheet.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
 #include "platform/ShiftJis.h"
-#include "widgets/VersionInfo.h"
+#include "platform/VersionInfo.h"
 
 #include <cerrno>
 #include <cstring>

@@ -4,7 +4,7 @@
 // Runs the built talvensa program headless, as a batch step would, in a folder of its own with
 // its own settings file, and checks what it leaves behind.
 
-#include "../core/PlacesTestSupport.h"
+#include "support/PlacesTestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>

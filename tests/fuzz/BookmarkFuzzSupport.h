@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "generate/BookmarkSource.h"
-#include "generate/BookmarkTree.h"
+#include "model/TreeSource.h"
+#include "model/LinkTree.h"
 
 // What every page from a bookmark file must hold, whatever the file: as many sections as the
 // source announced, the root's first; captions and titles on one line; addresses of printable

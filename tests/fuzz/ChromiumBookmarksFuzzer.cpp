@@ -10,7 +10,7 @@
 
 #include "BookmarkFuzzSupport.h"
 
-#include "generate/ChromiumBookmarks.h"
+#include "sources/ChromiumBookmarks.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

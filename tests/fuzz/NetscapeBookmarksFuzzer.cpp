@@ -11,7 +11,7 @@
 
 #include "BookmarkFuzzSupport.h"
 
-#include "generate/NetscapeBookmarks.h"
+#include "sources/NetscapeBookmarks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -18,8 +18,8 @@
 
 #include "FuzzSupport.h"
 
-#include "generate/PageOutput.h"
-#include "generate/PageText.h"
+#include "outputs/PageOutput.h"
+#include "outputs/PageText.h"
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 

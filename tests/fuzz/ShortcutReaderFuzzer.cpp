@@ -16,7 +16,7 @@
 
 #include "FuzzSupport.h"
 
-#include "generate/ShortcutReader.h"
+#include "sources/ShortcutReader.h"
 #include "platform/ShiftJis.h"
 #include "settings/ProfileFile.h"
 

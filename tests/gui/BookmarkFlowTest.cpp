@@ -5,7 +5,7 @@
 
 #include "GuiTest.h"
 
-#include "../core/PlacesTestSupport.h"
+#include "support/PlacesTestSupport.h"
 
 namespace {
 

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
+#include "outputs/PageText.h"
+
+#include "platform/FileNames.h"
+#include "platform/ShiftJis.h"
+
+QString EnsureTrailingBackslash(const QString &Path)
+{
+    return Path.endsWith(QLatin1Char('/')) ? Path : Path + QLatin1Char('/');
+}
+
+QString FolderCaption(const QString &Folder, const QString &Root)
+{
+    QString path = EnsureTrailingBackslash(Folder);
+    const QString root = EnsureTrailingBackslash(Root);
+    // Only the leading root is removed: the same text further down the path is a folder name.
+    if (path.startsWith(root))
+        path.remove(0, root.size());
+    const qsizetype last = path.lastIndexOf(QLatin1Char('/'));
+    return last < 0 ? QString() : path.first(last);
+}
+
+QStringView ShortcutTitle(QStringView FileName)
+{
+    const QStringView name = FileName.sliced(FileName.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.first(dot);
+}
+
+void appendNameText(QByteArray &out, QStringView name)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        // A byte of the name that is not UTF-8 is written as it is: the page is Shift-JIS, so a
+        // name made on a Shift-JIS system reads right. It is never "<" or ">" (those are ASCII).
+        const int byte = escapedFileNameByte(name, i);
+        if (c != QLatin1Char('<') && c != QLatin1Char('>') && byte < 0)
+            continue;
+        appendShiftJis(out, name.sliced(from, i - from));
+        if (byte >= 0)
+            out += char(byte);
+        else
+            out += c == QLatin1Char('<') ? "&lt;" : "&gt;";
+        from = i + 1;
+    }
+    appendShiftJis(out, name.sliced(from));
+}

@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
+#include "sources/ReadAhead.h"
+
+#include "platform/FileNames.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Memory a slot keeps for the next file after its values were taken; a slot that once held
+// longer values gives the rest back.
+constexpr qsizetype KeptSlotBytes = 1024;
+
+// Folders waiting to be read at most; a walk asks for few at a time.
+constexpr size_t MaxWaitingFolders = 64;
+
+// Opens name in the folder folderFd only when the whole path is found in memory, so the call
+// never waits for the disk. -1 otherwise, with errno EAGAIN when something would have to be
+// read from the disk.
+int openIfInMemory(int folderFd, const char *name, int flags)
+{
+    open_how how{};
+    how.flags = quint64(flags);
+    how.resolve = RESOLVE_CACHED;
+    return int(::syscall(SYS_openat2, folderFd, name, &how, sizeof how));
+}
+
+// Whether a failed openIfInMemory() says the disk would have been read, or that this system
+// cannot tell (a kernel without the call or the flag, a sandbox that refuses it).
+bool notKnownInMemory(int error)
+{
+    return error == EAGAIN || error == ENOSYS || error == EINVAL || error == EPERM ||
+           error == E2BIG;
+}
+
+// Reads the listing of a folder, for the cache's sake only.
+void readListing(const QByteArray &path)
+{
+    if (DIR *dir = ::opendir(path.constData())) {
+        while (::readdir(dir)) {
+        }
+        ::closedir(dir);
+    }
+}
+
+} // namespace
+
+ReadAhead::ReadAhead() : ReadAhead(Window()) {}
+
+ReadAhead::ReadAhead(Window window) : m_window(window)
+{
+    m_window.files = std::max(1, window.files);
+    // One slot more than the window: the file taken last keeps its slot while its views are in
+    // use.
+    m_slots.resize(size_t(m_window.files) + 1);
+    if (m_window.cold)
+        startReaders();
+}
+
+ReadAhead::~ReadAhead()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_work.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+}
+
+void ReadAhead::startReaders()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_readersStarted)
+            return;
+        m_readersStarted = true;
+    }
+    try {
+        for (int i = 0; i < m_window.readers; ++i)
+            m_threads.emplace_back(&ReadAhead::readerLoop, this);
+    } catch (const std::system_error &) {
+        // No more threads: the ones started read ahead, or the files are read as they are taken.
+    }
+}
+
+bool ReadAhead::isReadingAhead() const
+{
+    return !m_threads.empty();
+}
+
+bool ReadAhead::hasRoom()
+{
+    const std::lock_guard lock(m_mutex);
+    return hasRoomLocked();
+}
+
+bool ReadAhead::hasRoomLocked() const
+{
+    const quint64 waiting = m_tail - m_head - (m_taken ? 1 : 0);
+    return waiting == 0 || (waiting < quint64(m_window.files) && m_bytes < m_window.bytes);
+}
+
+bool ReadAhead::add(int folderFd, const char *nativeName)
+{
+    bool readers;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!hasRoomLocked())
+            return false;
+        Slot &slot = m_slots[m_tail % m_slots.size()];
+        slot.folderFd = folderFd;
+        slot.nativeName = nativeName;
+        slot.state = State::Queued;
+        ++m_tail;
+        readers = m_readersStarted;
+    }
+    if (readers)
+        m_work.notify_one();
+    return true;
+}
+
+void ReadAhead::warmFolder(const QString &path)
+{
+    const QByteArray nativePath = textToFileName(path);
+    if (!m_window.cold) {
+        const int fd = openIfInMemory(AT_FDCWD, nativePath.constData(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+        if (fd >= 0) {
+            ::close(fd);
+            return;
+        }
+        // A folder that is gone or cannot be opened is the walk's to find.
+        if (!notKnownInMemory(errno))
+            return;
+        startReaders();
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_folders.size() >= MaxWaitingFolders)
+            return;
+        m_folders.push_back(nativePath);
+    }
+    m_work.notify_one();
+}
+
+void ReadAhead::keep(Slot &slot, bool present, ShortcutReader &reader)
+{
+    slot.present = present;
+    slot.values.resize(0);
+    slot.urlSize = 0;
+    if (!present)
+        return;
+    const ShortcutReader::ValueViews values = reader.valueViews();
+    slot.values.append(values.url);
+    slot.values.append(values.comment);
+    slot.urlSize = values.url.size();
+}
+
+void ReadAhead::finishLocked(Slot &slot)
+{
+    slot.state = State::Done;
+    m_bytes += slot.values.size();
+    m_peakBytes = std::max(m_peakBytes, m_bytes);
+    if (m_waiting && &slot == &m_slots[m_head % m_slots.size()]) {
+        m_waiting = false;
+        m_done.notify_one();
+    }
+}
+
+void ReadAhead::readerLoop()
+{
+    ShortcutReader reader;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        // A file is begun only while the values held leave room in the window's bytes; the
+        // page reads the next file itself when it comes to it first.
+        m_work.wait(lock, [this] {
+            return m_stop || !m_folders.empty() || (m_next < m_tail && m_bytes < m_window.bytes);
+        });
+        if (m_stop)
+            return;
+        // Folders first: the walk waits for them, and the files queued after them.
+        if (!m_folders.empty()) {
+            const QByteArray path = std::move(m_folders.front());
+            m_folders.pop_front();
+            lock.unlock();
+            readListing(path);
+            lock.lock();
+            continue;
+        }
+        Slot &slot = m_slots[m_next++ % m_slots.size()];
+        slot.state = State::Reading;
+        // The slot is this thread's until it is marked done: the page waits for it, and it is
+        // not used for another file before the page has taken it.
+        lock.unlock();
+        reader.reset();
+        keep(slot, reader.read(slot.nativeName, slot.folderFd), reader);
+        lock.lock();
+        finishLocked(slot);
+    }
+}
+
+void ReadAhead::releaseTaken()
+{
+    if (!m_taken)
+        return;
+    Slot &slot = m_slots[m_head % m_slots.size()];
+    const bool wasFull = m_bytes >= m_window.bytes;
+    m_bytes -= slot.values.size();
+    if (wasFull && m_bytes < m_window.bytes)
+        m_work.notify_all();
+    if (slot.values.capacity() > KeptSlotBytes)
+        slot.values = QByteArray();
+    ++m_head;
+    m_taken = false;
+}
+
+std::optional<ShortcutReader::ValueViews> ReadAhead::take()
+{
+    std::unique_lock lock(m_mutex);
+    releaseTaken();
+    Q_ASSERT(m_head < m_tail);
+    Slot &slot = m_slots[m_head % m_slots.size()];
+    m_taken = true;
+    if (slot.state == State::Queued) {
+        // No reader has come to it (there are none yet, or they are all busy): it is read here,
+        // which is sooner than waiting, and its values stay in this thread's reader. Files are
+        // claimed in order, so it is the next to claim.
+        Q_ASSERT(m_next == m_head);
+        ++m_next;
+        slot.state = State::Done;
+        slot.values.resize(0);
+        const bool started = m_readersStarted;
+        lock.unlock();
+        m_reader.reset();
+        const int fd =
+            started ? -1
+                    : openIfInMemory(slot.folderFd, slot.nativeName, ShortcutReader::OpenFlags);
+        if (fd >= 0) {
+            m_reader.readOpen(fd);
+        } else {
+            // Not in memory: from here on the readers read the files queued after this one
+            // while this one is read.
+            if (!started && notKnownInMemory(errno))
+                startReaders();
+            if (!m_reader.read(slot.nativeName, slot.folderFd))
+                return std::nullopt;
+        }
+        return m_reader.valueViews();
+    }
+    while (slot.state != State::Done) {
+        m_waiting = true;
+        m_done.wait(lock);
+    }
+    if (!slot.present)
+        return std::nullopt;
+    const QByteArrayView values(slot.values);
+    return ShortcutReader::ValueViews{values.first(slot.urlSize), values.sliced(slot.urlSize)};
+}
+
+qsizetype ReadAhead::peakBytes()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_peakBytes;
+}

@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
+#include "sources/ReadAhead.h"
+
+#include "support/PageTestSupport.h"
+#include "sources/FolderFiles.h"
+#include "sources/FolderSource.h"
+#include "sources/FolderTreeWalk.h"
+#include "sources/FolderWalk.h"
+#include "outputs/PageText.h"
+#include "sources/ShortcutReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What a source gives for one link, copied out of its views.
+struct Link
+{
+    bool present = false;
+    QString title;
+    QByteArray url;
+    QByteArray comment;
+    bool operator==(const Link &) const = default;
+};
+
+// Prints a link when a comparison fails.
+void PrintTo(const Link &link, std::ostream *os)
+{
+    *os << (link.present ? "" : "(gone) ") << link.title.toStdString() << " <"
+        << link.url.left(60).toStdString() << "> [" << link.comment.left(60).toStdString() << "]";
+}
+
+struct Section
+{
+    QString caption;
+    std::vector<Link> links;
+    bool operator==(const Section &) const = default;
+};
+
+void PrintTo(const Section &section, std::ostream *os)
+{
+    *os << "section \"" << section.caption.toStdString() << "\", " << section.links.size()
+        << " links";
+}
+
+Link linkOf(std::optional<ShortcutReader::ValueViews> values, const QString &title = {})
+{
+    if (!values)
+        return {false, title, {}, {}};
+    return {true, title, values->url.toByteArray(), values->comment.toByteArray()};
+}
+
+// The tree read one file after another: the walk, and each file read as its turn comes.
+std::vector<Section> readOneAfterAnother(const QString &root)
+{
+    std::vector<Section> sections;
+    FolderTreeWalk walk(root, "*.url", AllFileKinds);
+    while (std::optional<FolderTreeWalk::Folder> folder = walk.next()) {
+        Section section{FolderCaption(folder->path, root), {}};
+        for (const FolderFiles::Entry &entry : folder->files->entries()) {
+            ShortcutReader reader;
+            const bool present = reader.read(entry.nativeName, folder->files->fd());
+            section.links.push_back(
+                linkOf(present ? std::optional(reader.valueViews()) : std::nullopt,
+                       ShortcutTitle(entry.name).toString()));
+        }
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+// The tree as the folder source gives it. With takeAtMost, only that many links of each folder
+// are asked for; the rest are passed over.
+std::vector<Section> readThroughSource(FolderPageSource &source, size_t takeAtMost = SIZE_MAX)
+{
+    std::vector<Section> sections;
+    PageLink link;
+    while (source.nextFolder()) {
+        Section section{source.caption(), {}};
+        while (section.links.size() < takeAtMost && source.nextLink(link)) {
+            section.links.push_back({link.present, link.title.toString(), link.url.toByteArray(),
+                                     link.comment.toByteArray()});
+        }
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+ReadAhead::Window coldWindow(int files, qsizetype bytes, int readers)
+{
+    ReadAhead::Window window;
+    window.files = files;
+    window.bytes = bytes;
+    window.readers = readers;
+    window.cold = true;
+    return window;
+}
+
+class ReadAheadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString root() const { return m_dir.filePath(QStringLiteral("Fav/")); }
+    QString fav(const QString &relative) const { return root() + relative; }
+    QByteArray native(const QString &relative) const { return QFile::encodeName(fav(relative)); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+// Whatever the window and the number of readers, and whether they read ahead or not, the source
+// gives what reading one file after another gives: the same folders, the same links in the same
+// order, with the same values.
+TEST_F(ReadAheadTest, GivesWhatReadingOneFileAfterAnotherGives)
+{
+    // Folders of very different sizes, empty ones, one with more files than a window holds, and
+    // files of every kind the reader meets.
+    for (int i = 0; i < 300; ++i) {
+        const QString folder =
+            QStringList{QStringLiteral(""), QStringLiteral("A/"), QStringLiteral("A/B/"),
+                        QStringLiteral("表示/"), QStringLiteral("C/D/E/")}[i % 5];
+        writeBytes(
+            fav(QStringLiteral("%1link %2.url").arg(folder).arg(i)),
+            shortcutBytes("http://example.org/" + QByteArray::number(i),
+                          i % 3 ? QByteArray("memo ") + QByteArray::number(i) : QByteArray()));
+    }
+    for (int i = 0; i < 700; ++i)
+        writeBytes(fav(QStringLiteral("Many/%1.url").arg(i)),
+                   shortcutBytes("http://many/" + QByteArray::number(i)));
+    QDir().mkpath(fav(QStringLiteral("Empty/Deeper/Still")));
+    writeBytes(fav(QStringLiteral("Odd/utf8.url")),
+               "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://ü/\r\n[Comment]\r\nComment=😀\r\n");
+    writeBytes(fav(QStringLiteral("Odd/empty.url")), QByteArray());
+    writeBytes(fav(QStringLiteral("Odd/garbage.url")),
+               QByteArray::fromRawData("\0\x01\xFF not ini", 11));
+    writeBytes(fav(QStringLiteral("Odd/long.url")),
+               shortcutBytes(QByteArray(5000, 'u'), QByteArray(5000, 'c')));
+    // The values at the end of a large file, after more than one read's worth of other lines.
+    writeBytes(fav(QStringLiteral("Odd/large.url")),
+               QByteArray("[Other]\r\n") + QByteArray(200000, 'x') + "\r\n" +
+                   shortcutBytes("http://large/", "at the end"));
+    ASSERT_EQ(::mkfifo(native(QStringLiteral("Odd/fifo.url")).constData(), 0644), 0);
+    ASSERT_EQ(::symlink("..", native(QStringLiteral("A/up")).constData()), 0);
+
+    const std::vector<Section> expected = readOneAfterAnother(root());
+    ASSERT_EQ(expected.size(), 12u);
+
+    const std::vector<ReadAhead::Window> windows = {
+        ReadAhead::Window(), // as the program reads: the tree is in memory here
+        [] {
+            ReadAhead::Window window; // as it reads a tree on disk
+            window.cold = true;
+            return window;
+        }(),
+        coldWindow(1, 1 << 20, 1),     // one file at a time
+        coldWindow(3, 100, 2),         // a byte budget smaller than one file's values
+        coldWindow(7, 1 << 20, 0),     // no reader thread at all
+        coldWindow(1000, 1 << 20, 40), // more readers than files in most folders
+    };
+    for (const ReadAhead::Window &window : windows) {
+        SCOPED_TRACE(testing::Message()
+                     << "window " << window.files << " files, " << window.bytes << " bytes, "
+                     << window.readers << " readers, cold " << window.cold);
+        FolderPageSource source(root(), window);
+        EXPECT_EQ(readThroughSource(source), expected);
+
+        // Asking for the count first (a gauge) walks the tree once more, and changes nothing.
+        FolderPageSource counted(root(), window);
+        QStringList folders;
+        GetFolderTree(root(), folders);
+        EXPECT_EQ(counted.folderCount(), folders.size());
+        EXPECT_EQ(readThroughSource(counted), expected);
+
+        // Links that are not asked for are passed over, and the next folders' links stay in
+        // their places.
+        FolderPageSource skipping(root(), window);
+        const std::vector<Section> firstTwo = readThroughSource(skipping, 2);
+        ASSERT_EQ(firstTwo.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const std::vector<Link> &all = expected[i].links;
+            EXPECT_EQ(
+                firstTwo[i].links,
+                std::vector<Link>(all.begin(), all.begin() + std::min<size_t>(2, all.size())));
+        }
+    }
+}
+
+// A file is read when a reader comes to it, which may be long after its folder was listed. What
+// is read then is what reading it at that moment gives: a file gone, a FIFO or a folder in its
+// place, a file grown or emptied, a link that cannot be followed.
+TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
+{
+    const QStringList names = {QStringLiteral("a gone.url"),    QStringLiteral("b fifo.url"),
+                               QStringLiteral("c folder.url"),  QStringLiteral("d grown.url"),
+                               QStringLiteral("e emptied.url"), QStringLiteral("f loop.url"),
+                               QStringLiteral("g kept.url")};
+    for (const QString &name : names)
+        writeBytes(fav(name), shortcutBytes("http://" + QFile::encodeName(name).left(1) + "/"));
+    const FolderFiles listed(root(), "*.url", AllFileKinds);
+    ASSERT_EQ(listed.entries().size(), size_t(names.size()));
+
+    ASSERT_TRUE(QFile::remove(fav(names[0])));
+    ASSERT_TRUE(QFile::remove(fav(names[1])));
+    ASSERT_EQ(::mkfifo(native(names[1]).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::remove(fav(names[2])));
+    ASSERT_TRUE(QDir().mkpath(fav(names[2])));
+    {
+        QFile grown(fav(names[3]));
+        ASSERT_TRUE(grown.open(QIODevice::Append));
+        grown.write(QByteArray(50000, ';') + "\r\n[Comment]\r\nComment=added later\r\n");
+    }
+    writeBytes(fav(names[4]), QByteArray());
+    ASSERT_TRUE(QFile::remove(fav(names[5])));
+    ASSERT_EQ(::symlink("f loop.url", native(names[5]).constData()), 0);
+
+    std::vector<Link> expected;
+    for (const FolderFiles::Entry &entry : listed.entries()) {
+        ShortcutReader reader;
+        expected.push_back(linkOf(reader.read(entry.nativeName, listed.fd())
+                                      ? std::optional(reader.valueViews())
+                                      : std::nullopt));
+    }
+    // What each of them gives, so that the comparison below compares something.
+    const std::vector<Link> plain = {
+        {false, {}, {}, {}},         {true, {}, {}, {}},
+        {true, {}, {}, {}},          {true, {}, "http://d/", "added later"},
+        {true, {}, {}, {}},          {true, {}, {}, {}},
+        {true, {}, "http://g/", {}},
+    };
+    EXPECT_EQ(expected, plain);
+
+    for (const ReadAhead::Window &window :
+         {ReadAhead::Window(), coldWindow(4, 1 << 20, 3), coldWindow(64, 1 << 20, 16)}) {
+        SCOPED_TRACE(testing::Message() << window.readers << " readers, cold " << window.cold);
+        ReadAhead readAhead(window);
+        std::vector<Link> read;
+        size_t queued = 0;
+        while (read.size() < listed.entries().size()) {
+            while (queued < listed.entries().size() &&
+                   readAhead.add(listed.fd(), listed.entries()[queued].nativeName))
+                ++queued;
+            read.push_back(linkOf(readAhead.take()));
+        }
+        EXPECT_EQ(read, expected);
+    }
+}
+
+// A file that keeps growing while it is read: its URL, in its first line, is read whole, and the
+// read ends.
+TEST_F(ReadAheadTest, FileGrowingWhileItIsRead)
+{
+    const QString path = fav(QStringLiteral("growing.url"));
+    writeBytes(path, shortcutBytes("http://growing/"));
+    writeBytes(fav(QStringLiteral("next.url")), shortcutBytes("http://next/"));
+    const FolderFiles listed(root(), "*.url", AllFileKinds);
+    ASSERT_EQ(listed.entries().size(), 2u);
+
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        QFile file(path);
+        if (!file.open(QIODevice::Append))
+            return;
+        const QByteArray line = QByteArray(1000, ';') + "\r\n";
+        for (int i = 0; i < 2000 && !stop; ++i) {
+            file.write(line);
+            file.flush();
+        }
+        file.write("[Comment]\r\nComment=late\r\n");
+    });
+    for (int round = 0; round < 20; ++round) {
+        ReadAhead readAhead(coldWindow(2, 1 << 20, 2));
+        ASSERT_TRUE(readAhead.add(listed.fd(), listed.entries()[0].nativeName));
+        ASSERT_TRUE(readAhead.add(listed.fd(), listed.entries()[1].nativeName));
+        const std::optional<ShortcutReader::ValueViews> growing = readAhead.take();
+        ASSERT_TRUE(growing);
+        EXPECT_EQ(growing->url, "http://growing/");
+        // Either the comment was not written yet, or it was: never a part of another line.
+        EXPECT_TRUE(QByteArrayView("late").startsWith(growing->comment))
+            << growing->comment.toByteArray().toStdString();
+        const std::optional<ShortcutReader::ValueViews> next = readAhead.take();
+        ASSERT_TRUE(next);
+        EXPECT_EQ(next->url, "http://next/");
+    }
+    stop = true;
+    writer.join();
+}
+
+// Files whose values are as long as they may be fill the byte budget long before the count of
+// files: the values held at once stay within the budget, plus what the readers were reading
+// when it was reached and the file taken last.
+TEST_F(ReadAheadTest, WindowOfHugeFilesStaysWithinItsBytes)
+{
+    constexpr int Files = 60;
+    for (int i = 0; i < Files; ++i)
+        writeBytes(
+            fav(QStringLiteral("huge %1.url").arg(i, 2, 10, QLatin1Char('0'))),
+            shortcutBytes(QByteArray::number(i) + QByteArray(10000, 'u'), QByteArray(10000, 'c')) +
+                QByteArray(20000, '\n'));
+    const FolderFiles listed(root(), "*.url", AllFileKinds);
+    ASSERT_EQ(listed.entries().size(), size_t(Files));
+
+    constexpr qsizetype Budget = 16 * 1024;
+    constexpr int Readers = 4;
+    constexpr qsizetype MostOfOneFile = 2 * ShortcutReader::MaxValueBytes;
+    ReadAhead readAhead(coldWindow(Files, Budget, Readers));
+    int queued = 0;
+    for (int taken = 0; taken < Files; ++taken) {
+        while (queued < Files && readAhead.add(listed.fd(), listed.entries()[queued].nativeName))
+            ++queued;
+        const std::optional<ShortcutReader::ValueViews> values = readAhead.take();
+        ASSERT_TRUE(values);
+        EXPECT_TRUE(values->url.startsWith(QByteArray::number(taken) + "uuu"));
+        EXPECT_EQ(values->url.size(), ShortcutReader::MaxValueBytes);
+        EXPECT_EQ(values->comment, QByteArray(ShortcutReader::MaxValueBytes, 'c'));
+    }
+    EXPECT_GE(readAhead.peakBytes(), MostOfOneFile);
+    EXPECT_LE(readAhead.peakBytes(), Budget + (Readers + 1) * MostOfOneFile);
+}
