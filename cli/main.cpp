@@ -10,8 +10,7 @@
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
 #include "platform/SpecialFolders.h"
-#include "settings/GlobalVariant.h"
-#include "settings/ProfileFile.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "platform/VersionInfo.h"
 
@@ -162,35 +161,35 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     return options;
 }
 
-// Loads the settings file into GlobalVariant; false, with the message printed, when it cannot
-// be loaded.
-bool loadSettings(const QString &path)
+// The settings of the file at path; nothing, with the message printed, when they cannot be
+// loaded.
+std::optional<TGlobalVariant> loadSettings(const QString &path)
 {
-    SettingsFilePath = path;
-    // A settings file that is there but cannot be read would quietly give a page in the
-    // default design; it is settings that could not be loaded.
-    if (!ProfileFile(SettingsFilePath).load()) {
-        print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
-                          .arg(SettingsFilePath));
-        return false;
-    }
+    TGlobalVariant settings;
     try {
-        LoadSettings();
+        loadSettingsFile(path, settings);
+    } catch (const ESettingsReadError &) {
+        // A settings file that is there but cannot be read would quietly give a page in the
+        // default design; it is settings that could not be loaded.
+        print(stderr,
+              QStringLiteral("talvensa-cli: %1: cannot read the settings file\n").arg(path));
+        return std::nullopt;
     } catch (const TalvensaError &e) {
-        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(SettingsFilePath, e.message()));
-        return false;
+        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(path, e.message()));
+        return std::nullopt;
     }
-    return true;
+    return settings;
 }
 
 // Writes the page the options ask for and reports it; the exit status.
 int run(const CliOptions &options)
 {
-    if (!loadSettings(options.settingsPath))
+    const std::optional<TGlobalVariant> settings = loadSettings(options.settingsPath);
+    if (!settings)
         return ExitUsage;
     PageJob job;
-    job.settings = GlobalVariant;
-    job.source = options.folder.value_or(GlobalVariant.FavoriteFolder);
+    job.settings = *settings;
+    job.source = options.folder.value_or(settings->FavoriteFolder);
     job.outputPath = options.output;
     job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
     std::optional<TerminalGauge> gauge;

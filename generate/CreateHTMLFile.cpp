@@ -4,39 +4,17 @@
 #include "generate/CreateHTMLFile.h"
 
 #include "generate/PageWriter.h"
-#include "settings/GlobalVariant.h"
 
-namespace {
-
-ProgressGauge *attachedGauge = nullptr;
-PageWriteReport lastReport;
-
-} // namespace
-
-bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested, bool RemoveOldFile)
+bool TCreateHTML::CreateHTMLFile(const QString &Path, const StopRequest &stopRequested,
+                                 bool RemoveOldFile)
 {
     PageJob job;
-    job.settings = GlobalVariant;
-    job.source = GlobalVariant.FavoriteFolder;
+    job.settings = m_settings;
+    job.source = m_settings.FavoriteFolder;
     job.outputPath = Path;
     job.removeOldOutput = RemoveOldFile;
-    job.progress = attachedGauge;
+    job.progress = m_gauge;
     job.stopRequested = stopRequested;
-    lastReport = writePage(job);
-    return lastReport.written();
-}
-
-void SetGauge(ProgressGauge *Gauge)
-{
-    attachedGauge = Gauge;
-}
-
-void ReleaseGauge()
-{
-    attachedGauge = nullptr;
-}
-
-const PageWriteReport &lastPageWriteReport()
-{
-    return lastReport;
+    m_lastReport = writePage(job);
+    return m_lastReport.written();
 }

@@ -6,22 +6,33 @@
 #include "generate/PageJob.h"
 #include "generate/PageWriteReport.h"
 #include "platform/ProgressGauge.h"
+#include "settings/DesignSettings.h"
 
 #include <QString>
 
-// The page writer as the windows call it: the program-wide settings (GlobalVariant) and the
-// gauge the main window lends.
+// The page writer as the windows use it: the design settings it is given (the program-wide
+// record, read at each write) and the gauge that the main window lends.
+class TCreateHTML final
+{
+public:
+    explicit TCreateHTML(const TGlobalVariant &settings) : m_settings(settings) {}
 
-// Writes the whole page for the current settings to Path. True when it was written completely
-// and closed; false after any failure. Never throws, shows nothing, asks nothing. With
-// RemoveOldFile an existing file at Path is removed first, once the Favourites source has been
-// opened (a source that cannot be read leaves it as it was).
-bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {},
-                    bool RemoveOldFile = false);
+    // Writes the whole page for the settings, from their Favourites folder, to Path. True when
+    // it was written completely and closed; false after any failure. Never throws, shows
+    // nothing, asks nothing. With RemoveOldFile an existing file at Path is removed first, once
+    // the Favourites source has been opened (a source that cannot be read leaves it as it was).
+    bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {},
+                        bool RemoveOldFile = false);
 
-// The gauge that later writes report on, or none.
-void SetGauge(ProgressGauge *Gauge);
-void ReleaseGauge();
+    // The gauge that later writes report on, or none.
+    void SetGauge(ProgressGauge *Gauge) { m_gauge = Gauge; }
+    void ReleaseGauge() { m_gauge = nullptr; }
 
-// What the last CreateHTMLFile did: sections, links and bytes written, and why it failed.
-const PageWriteReport &lastPageWriteReport();
+    // What the last CreateHTMLFile did: sections, links and bytes written, and why it failed.
+    const PageWriteReport &lastReport() const { return m_lastReport; }
+
+private:
+    const TGlobalVariant &m_settings;
+    ProgressGauge *m_gauge = nullptr;
+    PageWriteReport m_lastReport;
+};

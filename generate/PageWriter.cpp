@@ -3,18 +3,14 @@
 
 #include "generate/PageWriter.h"
 
+#include "outputs/ClassicPage.h"
 #include "outputs/PageOutput.h"
-#include "model/LinkSource.h"
-#include "outputs/PageText.h"
-#include "outputs/StyleSheet.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
-#include "platform/ShiftJis.h"
-#include "platform/VersionInfo.h"
+#include "sources/OpenSource.h"
 
 #include <cerrno>
-#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -37,110 +33,25 @@ QString currentExceptionReason()
     }
 }
 
-// The href bytes of a URL: the three characters that could end the attribute or open a tag are
-// percent-encoded, as a browser would send them anyway. They never occur as the second byte of
-// a Shift-JIS character, so the bytes can be scanned one by one.
-void appendHref(PageOutput &out, QByteArrayView url)
-{
-    // Most URLs hold none of them, so the bytes between two are appended as one run, found with
-    // memchr.
-    const char *p = url.data();
-    const char *const end = p + url.size();
-    while (p < end) {
-        const char *next = end;
-        for (const char c : {'"', '<', '>'}) {
-            if (const void *found = std::memchr(p, c, size_t(next - p)))
-                next = static_cast<const char *>(found);
-        }
-        out.put(QByteArrayView(p, next - p));
-        if (next == end)
-            break;
-        out.put(*next == '"' ? QByteArrayView("%22") : *next == '<' ? "%3C" : "%3E");
-        p = next + 1;
-    }
-}
-
-// The text of a link line: TAB, the anchor with the URL and the title and, when comments are
-// on, the comment span.
-void appendLinkLine(PageOutput &out, const PageLink &link, bool comments)
-{
-    out.put("\t<a href=\"");
-    appendHref(out, link.url);
-    out.put("\" target=\"_blank\">");
-    out.name(link.title);
-    out.put("</a>");
-    if (comments) {
-        out.put("<span class=\"BVKComment\">");
-        out.put(link.comment);
-        out.put("</span>");
-    }
-}
-
-void WriteHTMLHeader(PageOutput &out, const TGlobalVariant &settings)
-{
-    out.line("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">");
-    out.line("<html>");
-    out.line("<head>");
-    out.line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">");
-    out.text(BuildStyleSheet(settings));
-    out.endLine();
-    out.put("<title>");
-    out.text(settings.Document.Title);
-    out.put("</title>");
-    out.endLine();
-    out.line("</head>");
-    out.line("<body>");
-    out.line("<div class=\"TitleMessage\">");
-    out.put("\t");
-    out.text(settings.Title.Title);
-    out.endLine();
-    out.line("</div>");
-    out.line("<br>");
-}
-
-// Throws EVersionInfoError when the version cannot be read; the footer is built whole before
-// any of it is written.
-void WriteHTMLFooter(PageOutput &out)
-{
-    QString version;
-    ReadVersionValue(10, version);
-    QByteArray footer("<hr><div style=\"text-align:right;\"><a href=\"");
-    footer += TalvensaWebPage;
-    footer += "\" target=\"_blank\">Talvensa ";
-    appendShiftJis(footer, version);
-    footer += "</a></div>";
-    out.line(footer);
-    out.line("</body>");
-    out.line("</html>");
-}
-
-// One section per folder of the source, each with its heading, its link lines and a "<br>".
+// Every folder of the source with its links, in the source's order, until a stop is asked for.
 // False as soon as a write has failed.
-bool writeSections(PageOutput &out, PageSource &source, const PageJob &job, PageWriteReport &report)
+bool writeFolders(DocumentWriter &writer, const PageOutput &out, LinkSource &source,
+                  const PageJob &job, PageWriteReport &report)
 {
     if (job.progress)
         job.progress->setMaximum(source.folderCount() - 1);
-    const bool comments = job.settings.Document.BVKCommentFlag;
-    PageLink link;
-    for (int i = 0; source.nextFolder(); ++i) {
+    Link link;
+    for (int i = 0; const Folder *folder = source.nextFolder(); ++i) {
         if (i > 0 && job.stopRequested && job.stopRequested())
             break;
         if (job.progress)
             job.progress->setPosition(i);
-        out.line("<div class=\"FolderName\">");
-        out.put("\t");
-        out.name(source.caption());
-        out.endLine();
-        out.line("</div>");
+        writer.beginFolder(*folder);
         while (source.nextLink(link)) {
-            out.line("<div class=\"FileList\">");
-            if (link.present)
-                appendLinkLine(out, link, comments);
-            out.endLine();
-            out.line("</div>");
+            writer.link(link);
             ++report.links;
         }
-        out.line("<br>");
+        writer.endFolder();
         ++report.folders;
         if (out.failed())
             return false;
@@ -148,15 +59,17 @@ bool writeSections(PageOutput &out, PageSource &source, const PageJob &job, Page
     return true;
 }
 
-// The whole page to an open descriptor; the report takes what was written and why it failed.
-void writeToDescriptor(int fd, PageSource &source, const PageJob &job, PageWriteReport &report)
+// The whole document to an open descriptor; the report takes what was written and why it
+// failed.
+void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWriteReport &report)
 {
     PageOutput out(fd);
+    ClassicPage writer(out, job.settings);
     bool written = false;
     try {
-        WriteHTMLHeader(out, job.settings);
-        if (writeSections(out, source, job, report)) {
-            WriteHTMLFooter(out);
+        writer.begin();
+        if (writeFolders(writer, out, source, job, report)) {
+            writer.end();
             written = out.flush();
         }
     } catch (...) {
@@ -171,10 +84,10 @@ void writeToDescriptor(int fd, PageSource &source, const PageJob &job, PageWrite
     report.bytes = out.written();
 }
 
-std::unique_ptr<PageSource> openSource(const QString &path, QString &error)
+std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
 {
     try {
-        return openPageSource(path, error);
+        return openSource(path, error);
     } catch (...) {
         error = currentExceptionReason();
         return nullptr;
@@ -186,7 +99,7 @@ std::unique_ptr<PageSource> openSource(const QString &path, QString &error)
 PageWriteReport writePage(const PageJob &job)
 {
     PageWriteReport report;
-    const std::unique_ptr<PageSource> source = openSource(job.source, report.error);
+    const std::unique_ptr<LinkSource> source = openJobSource(job.source, report.error);
     if (!source) {
         report.failure = PageWriteReport::Failure::SourceUnreadable;
         return report;

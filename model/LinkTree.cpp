@@ -3,23 +3,20 @@
 
 #include "model/LinkTree.h"
 
-#include "outputs/PageText.h"
-#include "outputs/UrlText.h"
-
 #include <algorithm>
 
-BookmarkTree::BookmarkTree()
+LinkTree::LinkTree()
 {
     m_folders.emplace_back();
 }
 
-int BookmarkTree::addFolder(int parent, QStringView name, bool browserContainer)
+int LinkTree::addFolder(int parent, QStringView name, bool browserContainer)
 {
     const int depth = m_folders[size_t(parent)].depth + 1;
     if (depth > MaxFolderDepth)
         return -1;
     const int index = int(m_folders.size());
-    Folder folder;
+    Node folder;
     folder.name = lineText(name);
     folder.parent = parent;
     folder.depth = depth;
@@ -29,45 +26,45 @@ int BookmarkTree::addFolder(int parent, QStringView name, bool browserContainer)
     return index;
 }
 
-void BookmarkTree::addLink(int folder, QStringView title, QStringView url, QStringView description)
+Link &LinkTree::addBookmark(int folder, QStringView title, QStringView url, QStringView description)
 {
     Link link;
     link.title = lineText(title.isEmpty() ? url : title);
-    link.url = percentEncodedUrl(url);
-    if (!description.isEmpty())
-        link.comment = commentBytes(description);
-    m_folders[size_t(folder)].links.append(std::move(link));
-    ++m_links;
+    link.url = url.toString();
+    link.comment = lineText(description.trimmed());
+    QList<Link> &links = m_folders[size_t(folder)].links;
+    links.append(std::move(link));
+    return links.last();
 }
 
-void BookmarkTree::describeLastLink(int folder, QStringView description)
+void LinkTree::describeLastLink(int folder, QStringView description)
 {
     QList<Link> &links = m_folders[size_t(folder)].links;
-    if (!links.isEmpty() && links.last().comment.isEmpty() && !description.isEmpty())
-        links.last().comment = commentBytes(description);
+    if (!links.isEmpty() && links.last().comment.isEmpty())
+        links.last().comment = lineText(description.trimmed());
 }
 
-void BookmarkTree::finish()
+void LinkTree::finish()
 {
     // A folder always comes after its parent, so going backwards sees every folder's
-    // sub-folders before the folder itself: the bookmark counts add up without recursion.
-    std::vector<qsizetype> bookmarks(m_folders.size(), 0);
+    // sub-folders before the folder itself: the link counts add up without recursion.
+    std::vector<qsizetype> links(m_folders.size(), 0);
     for (size_t i = m_folders.size(); i-- > 0;) {
-        bookmarks[i] += m_folders[i].links.size();
+        links[i] += m_folders[i].links.size();
         if (i > 0)
-            bookmarks[size_t(m_folders[i].parent)] += bookmarks[i];
+            links[size_t(m_folders[i].parent)] += links[i];
     }
     std::vector<bool> kept(m_folders.size(), true);
     for (size_t i = 1; i < m_folders.size(); ++i) {
-        Folder &folder = m_folders[i];
-        kept[i] = kept[size_t(folder.parent)] && !(folder.browserContainer && bookmarks[i] == 0);
+        Node &folder = m_folders[i];
+        kept[i] = kept[size_t(folder.parent)] && !(folder.browserContainer && links[i] == 0);
         if (!kept[i] && kept[size_t(folder.parent)])
             std::erase(m_folders[size_t(folder.parent)].children, int(i));
     }
     m_keptFolders = int(std::count(kept.begin(), kept.end(), true));
 }
 
-QString BookmarkTree::lineText(QStringView text)
+QString LinkTree::lineText(QStringView text)
 {
     QString out = text.toString();
     for (qsizetype i = 0; i < out.size(); ++i) {
@@ -83,14 +80,7 @@ QString BookmarkTree::lineText(QStringView text)
     return out;
 }
 
-QByteArray BookmarkTree::commentBytes(QStringView description)
-{
-    QByteArray out;
-    appendNameText(out, lineText(description.trimmed()));
-    return out;
-}
-
-QString BookmarkTree::tooDeepError()
+QString LinkTree::tooDeepError()
 {
     return QStringLiteral("folders nested deeper than %1 levels").arg(MaxFolderDepth);
 }

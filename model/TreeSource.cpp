@@ -3,54 +3,56 @@
 
 #include "model/TreeSource.h"
 
-BookmarkSource::BookmarkSource(BookmarkTree tree) : m_tree(std::move(tree)) {}
+TreeSource::TreeSource(LinkTree tree) : m_tree(std::move(tree)) {}
 
-int BookmarkSource::folderCount()
+int TreeSource::folderCount()
 {
     return m_tree.folderCount();
 }
 
-bool BookmarkSource::nextFolder()
+const Folder *TreeSource::nextFolder()
 {
     m_nextLink = 0;
     if (!m_started) {
         m_started = true;
-        m_path.push_back({0, 0, QString()});
-        return true;
+        m_path.push_back({0, 0});
+        describeCurrent();
+        return &m_folder;
     }
-    // The first sub-folder of the current folder not yet written; when it has none left, the
+    // The first sub-folder of the current folder not yet given; when it has none left, the
     // next one of the folder above.
     while (!m_path.empty()) {
         Level &level = m_path.back();
         const std::vector<int> &children = m_tree.folder(level.folder).children;
         if (level.nextChild < children.size()) {
             const int child = children[level.nextChild++];
-            const QString &name = m_tree.folder(child).name;
-            QString caption = level.folder == 0 ? name : level.caption + u'/' + name;
-            m_path.push_back({child, 0, std::move(caption)});
-            return true;
+            m_path.push_back({child, 0});
+            m_folder.path.append(m_tree.folder(child).name);
+            describeCurrent();
+            return &m_folder;
         }
         m_path.pop_back();
+        if (!m_folder.path.isEmpty())
+            m_folder.path.removeLast();
     }
-    return false;
+    return nullptr;
 }
 
-QString BookmarkSource::caption() const
+void TreeSource::describeCurrent()
 {
-    return m_path.empty() ? QString() : m_path.back().caption;
+    const LinkTree::Node &node = m_tree.folder(m_path.back().folder);
+    m_folder.added = node.added;
+    m_folder.modified = node.modified;
+    m_folder.toolbar = node.toolbar;
 }
 
-bool BookmarkSource::nextLink(PageLink &link)
+bool TreeSource::nextLink(Link &link)
 {
     if (m_path.empty())
         return false;
-    const QList<BookmarkTree::Link> &links = m_tree.folder(m_path.back().folder).links;
+    const QList<Link> &links = m_tree.folder(m_path.back().folder).links;
     if (m_nextLink >= links.size())
         return false;
-    const BookmarkTree::Link &bookmark = links[m_nextLink++];
-    link.present = true;
-    link.title = bookmark.title;
-    link.url = bookmark.url;
-    link.comment = bookmark.comment;
+    link = links[m_nextLink++];
     return true;
 }

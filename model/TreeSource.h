@@ -3,35 +3,36 @@
 
 #pragma once
 
-#include "model/LinkTree.h"
 #include "model/LinkSource.h"
+#include "model/LinkTree.h"
 
 #include <vector>
 
-// A page source over bookmarks read from a file: the root first, then each folder in pre-order,
-// siblings in the browser's order. A folder's heading is the names from the root down to it,
-// joined with "/". The walk keeps a stack of its own, so no nesting depth can exhaust the
-// program's stack.
-class BookmarkSource final : public PageSource
+// The folders and links of a tree held in memory, as a source: the root first, then each folder
+// in pre-order, siblings in the tree's order. The walk keeps a stack of its own, so no nesting
+// depth can exhaust the program's stack.
+class TreeSource final : public LinkSource
 {
 public:
-    explicit BookmarkSource(BookmarkTree tree);
+    explicit TreeSource(LinkTree tree);
 
     int folderCount() override;
-    bool nextFolder() override;
-    QString caption() const override;
-    bool nextLink(PageLink &link) override;
+    const Folder *nextFolder() override;
+    bool nextLink(Link &link) override;
 
 private:
     struct Level
     {
         int folder;
         size_t nextChild = 0;
-        QString caption;
     };
 
-    BookmarkTree m_tree;
+    // Makes m_folder the folder of the innermost level.
+    void describeCurrent();
+
+    LinkTree m_tree;
     std::vector<Level> m_path; // the current folder and the folders above it
     bool m_started = false;
+    Folder m_folder;
     qsizetype m_nextLink = 0;
 };

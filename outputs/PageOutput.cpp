@@ -3,27 +3,12 @@
 
 #include "outputs/PageOutput.h"
 
-#include "outputs/PageText.h"
 #include "platform/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
 
 #include <unistd.h>
-
-void PageOutput::text(QStringView text)
-{
-    m_scratch.resize(0);
-    appendShiftJis(m_scratch, text);
-    put(m_scratch);
-}
-
-void PageOutput::slowName(QStringView name)
-{
-    m_scratch.resize(0);
-    appendNameText(m_scratch, name);
-    put(m_scratch);
-}
 
 bool PageOutput::flush()
 {

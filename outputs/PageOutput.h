@@ -3,17 +3,15 @@
 
 #pragma once
 
-#include "platform/ShiftJis.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QStringView>
 
 #include <cstring>
 #include <memory>
 
-// The page file: lines are gathered in a buffer and written in large pieces, at line ends. The
-// first failed write is remembered and every later one is skipped.
+// The output of a writer: lines are gathered in a buffer and written to a file descriptor in
+// large pieces, at line ends. The first failed write is remembered and every later one is
+// skipped.
 class PageOutput final
 {
 public:
@@ -33,37 +31,18 @@ public:
     }
     template <size_t N> void put(const char (&literal)[N]) { put(QByteArrayView(literal, N - 1)); }
 
-    // Text in the page's encoding (Shift-JIS, numeric references for what it cannot hold).
-    void text(QStringView text);
-
-    // A name (appendNameText). A name of characters that the code page holds, without "<" or
-    // ">", is encoded straight into the buffer; any other goes through appendNameText.
-    void name(QStringView name)
+    // Room for n more bytes on the line being built: where to write them. commit() then takes
+    // what was written there; nothing is added without it.
+    char *room(qsizetype n)
     {
-        const quint32 *const table = shiftJisTable();
-        if (2 * name.size() > m_capacity - m_used)
-            grow(2 * name.size());
-        char *out = m_data.get() + m_used;
-        for (const QChar character : name) {
-            const char16_t c = character.unicode();
-            if (c < 0x80 && c != u'<' && c != u'>') {
-                *out++ = char(c);
-                continue;
-            }
-            const quint32 code = c < 0x80 ? 0 : table[c];
-            if (code == 0) {
-                slowName(name);
-                return;
-            }
-            if (code & 0x10000) {
-                *out++ = char(code & 0xFF);
-            } else {
-                *out++ = char(code >> 8);
-                *out++ = char(code & 0xFF);
-            }
-        }
-        m_used = out - m_data.get();
+        if (n > m_capacity - m_used)
+            grow(n);
+        return m_data.get() + m_used;
     }
+    void commit(const char *end) { m_used = end - m_data.get(); }
+
+    // A buffer for a writer to build a piece in before it is put.
+    QByteArray &scratch() { return m_scratch; }
 
     // Ends the line built; writes the buffer out once it is large.
     void endLine()
@@ -97,7 +76,6 @@ private:
     // Room for a line longer than the buffer has left: the buffer grows; it is written out
     // only at line ends.
     void grow(qsizetype needed);
-    void slowName(QStringView name);
 
     int m_fd;
     std::unique_ptr<char[]> m_data;

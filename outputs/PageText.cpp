@@ -6,29 +6,6 @@
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 
-QString EnsureTrailingBackslash(const QString &Path)
-{
-    return Path.endsWith(QLatin1Char('/')) ? Path : Path + QLatin1Char('/');
-}
-
-QString FolderCaption(const QString &Folder, const QString &Root)
-{
-    QString path = EnsureTrailingBackslash(Folder);
-    const QString root = EnsureTrailingBackslash(Root);
-    // Only the leading root is removed: the same text further down the path is a folder name.
-    if (path.startsWith(root))
-        path.remove(0, root.size());
-    const qsizetype last = path.lastIndexOf(QLatin1Char('/'));
-    return last < 0 ? QString() : path.first(last);
-}
-
-QStringView ShortcutTitle(QStringView FileName)
-{
-    const QStringView name = FileName.sliced(FileName.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.first(dot);
-}
-
 void appendNameText(QByteArray &out, QStringView name)
 {
     qsizetype from = 0;
@@ -47,4 +24,12 @@ void appendNameText(QByteArray &out, QStringView name)
         from = i + 1;
     }
     appendShiftJis(out, name.sliced(from));
+}
+
+void putText(PageOutput &out, QStringView text)
+{
+    QByteArray &scratch = out.scratch();
+    scratch.resize(0);
+    appendShiftJis(scratch, text);
+    out.put(scratch);
 }

@@ -3,29 +3,54 @@
 
 #pragma once
 
+#include "outputs/PageOutput.h"
+#include "platform/ShiftJis.h"
+
 #include <QByteArray>
-#include <QString>
 #include <QStringView>
 
-// The texts of the page and the path arithmetic behind them. All of it works on whole
-// characters of a QString, so a name such as 表示, whose first character's second byte in
-// Shift-JIS is 0x5C, is never cut or matched inside a character. The separator is "/".
+// The texts of the classic page, which is Shift-JIS: a character the code page cannot hold is
+// written as a numeric character reference ("&#128512;"), so nothing is lost.
 
 // The page the footer links to: the program's own web page.
 inline constexpr char TalvensaWebPage[] = "https://talvensa.example/";
 
-// Path with one "/" at its end; the empty text gives "/".
-QString EnsureTrailingBackslash(const QString &Path);
-
-// The heading of a folder section: the folder's path below the Favourites root Root with "/"
-// between the levels, without a leading or trailing "/"; the root itself gives the empty text.
-// The root path is removed once, as a prefix.
-QString FolderCaption(const QString &Folder, const QString &Root);
-
-// The link text of a shortcut file (a full path or a bare name): its name without the
-// extension (from the last "." on).
-QStringView ShortcutTitle(QStringView FileName);
-
-// A name from the file system as page text: '<' and '>' as &lt; and &gt;, then Shift-JIS with
-// numeric references for characters the code page cannot hold.
+// A name (a folder's, a link's title) as page text: '<' and '>' as &lt; and &gt;, then Shift-JIS.
+// A byte of a file name that is not UTF-8 (platform/FileNames.h) is written as it is: the page is
+// Shift-JIS, so a name made on a Shift-JIS system reads right.
 void appendNameText(QByteArray &out, QStringView name);
+
+// Other text of the page (the settings' titles, the style block): Shift-JIS as it stands.
+void putText(PageOutput &out, QStringView text);
+
+// appendNameText() into the line being built. A name of characters that the code page holds,
+// without "<" or ">", is encoded straight into the output; any other goes through
+// appendNameText. Inline: every link's title comes through here.
+inline void putName(PageOutput &out, QStringView name)
+{
+    const quint32 *const table = shiftJisTable();
+    char *const start = out.room(2 * name.size());
+    char *p = start;
+    for (const QChar character : name) {
+        const char16_t c = character.unicode();
+        if (c < 0x80 && c != u'<' && c != u'>') {
+            *p++ = char(c);
+            continue;
+        }
+        const quint32 code = c < 0x80 ? 0 : table[c];
+        if (code == 0) {
+            QByteArray &scratch = out.scratch();
+            scratch.resize(0);
+            appendNameText(scratch, name);
+            out.put(scratch);
+            return;
+        }
+        if (code & 0x10000) {
+            *p++ = char(code & 0xFF);
+        } else {
+            *p++ = char(code >> 8);
+            *p++ = char(code & 0xFF);
+        }
+    }
+    out.commit(p);
+}

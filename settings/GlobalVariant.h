@@ -3,49 +3,23 @@
 
 #pragma once
 
-#include "platform/Errors.h"
 #include "settings/DesignSettings.h"
+#include "settings/SettingsFile.h"
 
 #include <QString>
-#include <QStringView>
 
-#include <optional>
-
-// The program-wide settings and the path of their file.
+// The program-wide settings and the path of their file, as the windows share them. Only the
+// desktop program's windows use them; a page job and talvensa-cli take their settings as values.
 extern TGlobalVariant GlobalVariant;
 extern QString SettingsFilePath;
-
-// Raised when the settings file cannot be written: "<path> に書き込めません".
-class ESettingsWriteError final : public TalvensaError
-{
-public:
-    using TalvensaError::TalvensaError;
-};
-
-// Raised when the settings file is there but cannot be read: "<path> を読み込めません".
-class ESettingsReadError final : public TalvensaError
-{
-public:
-    using TalvensaError::TalvensaError;
-};
 
 // The settings file path for an executable: its path with ".ini" in place of its extension.
 QString settingsPathForExecutable(const QString &executablePath);
 
-// A whole 32-bit integer as the settings file holds flags: decimal with an optional sign, or
-// hexadecimal after "$", "x" or "0x". Nothing for any other text, an empty one included.
-std::optional<qint64> parseProfileInteger(QStringView text);
-
 // Sets SettingsFilePath from the running executable (settingsFileLocation() of the file beside
 // it), then LoadSettings().
 void InitSettings();
-// Reads the 28 settings from SettingsFilePath into GlobalVariant; a missing file or key gives
-// the default. Throws EConvertError for a colour that cannot be converted; the keys read before
-// it keep their new values, the later ones their old ones. A file that is there but cannot be
-// read gives every setting its default, then throws ESettingsReadError.
+// loadSettingsFile() of SettingsFilePath into GlobalVariant.
 void LoadSettings();
-// Writes the 28 settings to SettingsFilePath, keeping every other line of the file and creating
-// its folder when missing. Throws ESettingsReadError, and writes nothing, when the file is there
-// but cannot be read (writing would lose the lines it holds); ESettingsWriteError when it cannot
-// be written.
+// saveSettingsFile() of GlobalVariant to SettingsFilePath.
 void SaveSettings();

@@ -3,7 +3,7 @@
 
 #include "settings/ProfileFile.h"
 
-#include "platform/ProfileQuotes.h"
+#include "platform/ProfileRules.h"
 #include "platform/ShiftJis.h"
 
 #include <QFile>
@@ -15,21 +15,7 @@ namespace {
 
 const QByteArray Utf8Mark("\xEF\xBB\xBF");
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimBlanks(QByteArrayView bytes)
-{
-    qsizetype from = 0;
-    qsizetype to = bytes.size();
-    while (from < to && isBlank(bytes[from]))
-        ++from;
-    while (to > from && isBlank(bytes[to - 1]))
-        --to;
-    return bytes.sliced(from, to - from);
-}
+using ProfileRules::trimBlanks;
 
 QStringView trimBlanks(QStringView text)
 {
@@ -152,9 +138,9 @@ std::optional<QString> ProfileFile::value(QStringView section, QStringView key) 
         const Line &line = m_lines[i];
         if (!line.isKey || line.keyName.compare(wanted, Qt::CaseInsensitive) != 0)
             continue;
-        const QByteArrayView raw = withoutEnclosingQuotes(
+        const QByteArrayView raw = ProfileRules::withoutEnclosingQuotes(
             trimBlanks(QByteArrayView(line.text).sliced(line.text.indexOf('=') + 1)));
-        return decode(raw.first(wholeCharacterPrefix(raw, MaxValueBytes, m_utf8)));
+        return decode(raw.first(wholeCharacterPrefix(raw, ProfileRules::MaxValueBytes, m_utf8)));
     }
     return std::nullopt;
 }

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// A private-profile (INI) file, read and written by the Windows rules:
+// A private-profile (INI) file, read and written by the Windows rules (platform/ProfileRules.h):
 // - section and key names match without regard to ASCII case; blanks (spaces, tabs) around names
 //   and values are trimmed; a value enclosed in one pair of matching quotes ("..." or '...') is
 //   read without them, and a value written that would lose its own quotes gets one more pair;
@@ -22,8 +22,6 @@
 class ProfileFile final
 {
 public:
-    static constexpr int MaxValueBytes = 2047;
-
     explicit ProfileFile(QString path);
 
     // Reads the file. A missing file is an empty profile; false only when an existing file

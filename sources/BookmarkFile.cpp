@@ -65,13 +65,13 @@ bool readBytes(const QString &path, qint64 limit, QByteArray &bytes, QString &er
 
 } // namespace
 
-std::unique_ptr<PageSource> openBookmarkFile(const QString &path, QString &error)
+std::unique_ptr<LinkSource> openBookmarkFile(const QString &path, QString &error)
 {
     // The kind is told from the first bytes, so that a large file of another kind is not read.
     QByteArray bytes;
     if (!readBytes(path, 4096, bytes, error))
         return nullptr;
-    BookmarkTree tree;
+    LinkTree tree;
     bool read = false;
     if (isSqliteDatabase(bytes)) {
         read = readFirefoxPlaces(path, tree, error);
@@ -87,5 +87,5 @@ std::unique_ptr<PageSource> openBookmarkFile(const QString &path, QString &error
     }
     if (!read)
         return nullptr;
-    return std::make_unique<BookmarkSource>(std::move(tree));
+    return std::make_unique<TreeSource>(std::move(tree));
 }

@@ -33,7 +33,7 @@ bool looksLikeJsonObject(QByteArrayView bytes)
     return false;
 }
 
-bool readChromiumBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &error)
+bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -82,13 +82,13 @@ bool readChromiumBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &er
             const QJsonObject child = level.children.at(level.next++).toObject();
             const QString type = stringMember(child, QLatin1StringView("type"));
             if (type == QLatin1StringView("url")) {
-                tree.addLink(level.folder, stringMember(child, QLatin1StringView("name")),
-                             stringMember(child, QLatin1StringView("url")));
+                tree.addBookmark(level.folder, stringMember(child, QLatin1StringView("name")),
+                                 stringMember(child, QLatin1StringView("url")));
             } else if (type == QLatin1StringView("folder")) {
                 const int folder =
                     tree.addFolder(level.folder, stringMember(child, QLatin1StringView("name")));
                 if (folder < 0) {
-                    error = BookmarkTree::tooDeepError();
+                    error = LinkTree::tooDeepError();
                     return false;
                 }
                 enter(folder, child);

@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-class BookmarkTree;
+class LinkTree;
 
 // True when bytes start as a JSON object does (after blanks and a UTF-8 byte-order mark).
 bool looksLikeJsonObject(QByteArrayView bytes);
@@ -16,4 +16,4 @@ bool looksLikeJsonObject(QByteArrayView bytes);
 // file's order. A node of another type than "url" or "folder", or that is no object, is passed
 // over, and a member of the wrong type reads as absent. False, with the reason in error, when
 // the file is no JSON or has no "roots" object.
-bool readChromiumBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &error);
+bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error);

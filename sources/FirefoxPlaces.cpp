@@ -165,7 +165,7 @@ bool isSqliteDatabase(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView("SQLite format 3\0", 16));
 }
 
-bool readFirefoxPlaces(const QString &path, BookmarkTree &tree, QString &error)
+bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -253,13 +253,13 @@ bool readFirefoxPlaces(const QString &path, BookmarkTree &tree, QString &error)
             const Row &row = rows[(*level.rows)[level.next++]];
             if (row.type == Bookmark) {
                 if (!row.url.startsWith(QLatin1StringView("place:")))
-                    tree.addLink(level.folder, row.title, row.url, descriptions.value(row.id));
+                    tree.addBookmark(level.folder, row.title, row.url, descriptions.value(row.id));
             } else if (row.type == Folder && row.guid != QLatin1StringView(TagsGuid) &&
                        !entered.contains(row.id)) {
                 entered.insert(row.id);
                 const int folder = tree.addFolder(level.folder, row.title);
                 if (folder < 0) {
-                    error = BookmarkTree::tooDeepError();
+                    error = LinkTree::tooDeepError();
                     return false;
                 }
                 enter(folder, row.id);

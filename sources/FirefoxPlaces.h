@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-class BookmarkTree;
+class LinkTree;
 
 // True when bytes start with the header of an SQLite database.
 bool isSqliteDatabase(QByteArrayView bytes);
@@ -20,4 +20,4 @@ bool isSqliteDatabase(QByteArrayView bytes);
 // "Bookmarks Toolbar", "Other Bookmarks", "Mobile Bookmarks"; below them the browser's order.
 // Tags, separators and "place:" queries are not bookmarks and are left out. False, with the
 // reason in error, when the file cannot be copied or is no database of that shape.
-bool readFirefoxPlaces(const QString &path, BookmarkTree &tree, QString &error);
+bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error);

@@ -3,7 +3,7 @@
 
 #include "sources/FolderSource.h"
 
-#include "outputs/PageText.h"
+#include "sources/PathText.h"
 
 #include <QStringList>
 
@@ -14,23 +14,21 @@ constexpr size_t MaxFoldersAhead = 128;
 
 } // namespace
 
-FolderPageSource::FolderPageSource(const QString &root)
-    : FolderPageSource(root, ReadAhead::Window())
-{}
+FolderSource::FolderSource(const QString &root) : FolderSource(root, ReadAhead::Window()) {}
 
-FolderPageSource::FolderPageSource(const QString &root, ReadAhead::Window window)
+FolderSource::FolderSource(const QString &root, ReadAhead::Window window)
     : m_root(EnsureTrailingBackslash(root)), m_walk(m_root, "*.url", AllFileKinds),
       m_readAhead(window)
 {}
 
-int FolderPageSource::folderCount()
+int FolderSource::folderCount()
 {
     QStringList folders;
     GetFolderTree(m_root, folders, &m_readAhead);
     return int(folders.size());
 }
 
-void FolderPageSource::readAhead()
+void FolderSource::readAhead()
 {
     for (;;) {
         if (!m_folders.empty()) {
@@ -60,7 +58,7 @@ void FolderPageSource::readAhead()
     }
 }
 
-bool FolderPageSource::nextFolder()
+const Folder *FolderSource::nextFolder()
 {
     if (m_started && !m_folders.empty()) {
         // Links of the folder that were not asked for are read all the same; they are dropped.
@@ -71,15 +69,17 @@ bool FolderPageSource::nextFolder()
     m_started = true;
     m_nextFile = 0;
     readAhead(); // walks on to a folder when none is left: then nothing waits to be taken
-    return !m_folders.empty();
+    if (m_folders.empty())
+        return nullptr;
+    // The names below the root; the root itself has none.
+    const FolderTreeWalk::Folder &folder = m_folders.front().folder;
+    const QString caption = FolderCaption(folder.path, m_root);
+    m_folder.path = caption.isEmpty() ? QStringList() : caption.split(QLatin1Char('/'));
+    m_folder.modified = folder.modified;
+    return &m_folder;
 }
 
-QString FolderPageSource::caption() const
-{
-    return FolderCaption(m_folders.front().folder.path, m_root);
-}
-
-bool FolderPageSource::nextLink(PageLink &link)
+bool FolderSource::nextLink(Link &link)
 {
     const Walked &current = m_folders.front();
     const FolderFiles &files = *current.folder.files;
@@ -90,10 +90,12 @@ bool FolderPageSource::nextLink(PageLink &link)
     const FolderFiles::Entry &file = files.entries()[m_nextFile++];
     // The walk found a regular file here, so its kind is not checked again.
     const std::optional<ShortcutReader::ValueViews> values = m_readAhead.take();
-    link.present = values.has_value(); // else gone since it was listed
-    link.title = ShortcutTitle(file.name);
-    link.url = values ? values->url : QByteArrayView();
-    link.comment = values ? values->comment : QByteArrayView();
-    readAhead(); // the file taken made room
+    link = Link();
+    link.title = ShortcutTitle(file.name).toString();
+    if (values)
+        ShortcutReader::fillLink(*values, link);
+    else
+        link.present = false; // gone since it was listed
+    readAhead();              // the file taken made room
     return true;
 }

@@ -18,18 +18,17 @@
 // The source walks ahead of the page and has the next folders' files read ahead (ReadAhead),
 // within a bounded window; each file is read once, and the page is the one that reading one
 // file after another gives.
-class FolderPageSource final : public PageSource
+class FolderSource final : public LinkSource
 {
 public:
     // Root is the Favourites folder, with or without a "/" at its end.
-    explicit FolderPageSource(const QString &root);
-    FolderPageSource(const QString &root, ReadAhead::Window window);
+    explicit FolderSource(const QString &root);
+    FolderSource(const QString &root, ReadAhead::Window window);
 
     // Walks the whole tree once more for the count, without reading any file.
     int folderCount() override;
-    bool nextFolder() override;
-    QString caption() const override;
-    bool nextLink(PageLink &link) override;
+    const Folder *nextFolder() override;
+    bool nextLink(Link &link) override;
 
 private:
     // A folder walked, with how many of its files are queued for reading.
@@ -49,6 +48,7 @@ private:
     // ahead; only the last may have files not queued yet. Each holds its folder open.
     std::deque<Walked> m_folders;
     bool m_started = false;
+    Folder m_folder;       // the current folder as the source gives it
     size_t m_nextFile = 0; // of the current folder
     // Declared after the folders, so that it ends, and its readers with it, before they close.
     ReadAhead m_readAhead;

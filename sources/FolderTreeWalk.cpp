@@ -45,7 +45,7 @@ std::optional<FolderTreeWalk::Folder> FolderTreeWalk::next()
         auto files = std::make_unique<FolderFiles>(part, fd, m_pattern, m_kinds, &children);
         for (qsizetype i = children.size() - 1; i >= 0; --i)
             m_pending.push_back({std::move(children[i]), false});
-        return Folder{std::move(folder), std::move(files)};
+        return Folder{std::move(folder), std::move(files), known ? qint64(st.st_mtim.tv_sec) : 0};
     }
     return std::nullopt;
 }

@@ -35,6 +35,7 @@ public:
     {
         QString path; // as the walk reached it, ending with "/"
         std::unique_ptr<FolderFiles> files;
+        qint64 modified = 0; // seconds since 1970; 0 when unknown
     };
 
     // The next folder of the walk with its files; nothing after the last. A root that does not

@@ -220,7 +220,7 @@ QString attributeText(const GumboNode *element, const char *name)
 class NetscapeReader final
 {
 public:
-    explicit NetscapeReader(BookmarkTree &tree) : m_tree(tree) {}
+    explicit NetscapeReader(LinkTree &tree) : m_tree(tree) {}
 
     int openLists() const { return int(m_folders.size()) - 1; }
 
@@ -257,14 +257,14 @@ public:
                                               hasAttribute(node, "unfiled_bookmarks_folder"));
                 m_pendingFolder = m_tree.addFolder(m_folders.back(), textOf(node), container);
                 if (m_pendingFolder < 0) {
-                    error = BookmarkTree::tooDeepError();
+                    error = LinkTree::tooDeepError();
                     return false;
                 }
                 m_afterLink = false;
                 break;
             }
             case GUMBO_TAG_A:
-                m_tree.addLink(m_folders.back(), textOf(node), attributeText(node, "href"));
+                m_tree.addBookmark(m_folders.back(), textOf(node), attributeText(node, "href"));
                 m_pendingFolder = -1;
                 m_afterLink = true;
                 break;
@@ -293,7 +293,7 @@ public:
     }
 
 private:
-    BookmarkTree &m_tree;
+    LinkTree &m_tree;
     std::vector<int> m_folders{0}; // the folder of each open list, under the root
     int m_pendingFolder = -1;      // an <H3> not yet followed by its list
     bool m_afterLink = false;      // a <DD> here describes the last link
@@ -342,11 +342,11 @@ bool isNetscapeBookmarks(QByteArrayView bytes)
     return bytes.startsWith('>');
 }
 
-bool readNetscapeBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &error)
+bool readNetscapeBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
 {
     // The root list and the folder list of each level, with a little room for other markup.
-    if (markupDepth(bytes, BookmarkTree::MaxFolderDepth + 8) > BookmarkTree::MaxFolderDepth + 8) {
-        error = BookmarkTree::tooDeepError();
+    if (markupDepth(bytes, LinkTree::MaxFolderDepth + 8) > LinkTree::MaxFolderDepth + 8) {
+        error = LinkTree::tooDeepError();
         return false;
     }
     NetscapeReader reader(tree);

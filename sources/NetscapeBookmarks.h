@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-class BookmarkTree;
+class LinkTree;
 
 // True when bytes start as a Netscape bookmark file does: <!DOCTYPE NETSCAPE-Bookmark-file-1>,
 // in any case, after blanks (and a UTF-8 byte-order mark) if any.
@@ -17,4 +17,4 @@ bool isNetscapeBookmarks(QByteArrayView bytes);
 // entities read as a browser reads them. A folder is an <H3> with the <DL> that follows it, a
 // link an <A HREF>, and a <DD> after a link its description. False, with the reason in error,
 // when the folders are nested deeper than the tree takes.
-bool readNetscapeBookmarks(QByteArrayView bytes, BookmarkTree &tree, QString &error);
+bool readNetscapeBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error);

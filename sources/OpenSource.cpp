@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 the Talvensa developers
 
-#include "model/LinkSource.h"
+#include "sources/OpenSource.h"
 
+#include "platform/FileNames.h"
 #include "sources/BookmarkFile.h"
 #include "sources/FolderSource.h"
-#include "platform/FileNames.h"
 
 #include <sys/stat.h>
 
-std::unique_ptr<PageSource> openPageSource(const QString &path, QString &error)
+std::unique_ptr<LinkSource> openSource(const QString &path, QString &error)
 {
     error.clear();
     // Anything there that is not a folder is taken as a bookmark file; that file decides
@@ -17,5 +17,5 @@ std::unique_ptr<PageSource> openPageSource(const QString &path, QString &error)
     struct stat status;
     if (::stat(textToFileName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode))
         return openBookmarkFile(path, error);
-    return std::make_unique<FolderPageSource>(path);
+    return std::make_unique<FolderSource>(path);
 }

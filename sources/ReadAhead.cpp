@@ -165,13 +165,14 @@ void ReadAhead::keep(Slot &slot, bool present, ShortcutReader &reader)
     slot.values.append(values.url);
     slot.values.append(values.comment);
     slot.urlSize = values.url.size();
+    slot.utf8 = values.utf8;
+    slot.unicodeUrl = values.unicodeUrl;
 }
 
 void ReadAhead::finishLocked(Slot &slot)
 {
     slot.state = State::Done;
     m_bytes += slot.values.size();
-    m_peakBytes = std::max(m_peakBytes, m_bytes);
     if (m_waiting && &slot == &m_slots[m_head % m_slots.size()]) {
         m_waiting = false;
         m_done.notify_one();
@@ -266,11 +267,6 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
     if (!slot.present)
         return std::nullopt;
     const QByteArrayView values(slot.values);
-    return ShortcutReader::ValueViews{values.first(slot.urlSize), values.sliced(slot.urlSize)};
-}
-
-qsizetype ReadAhead::peakBytes()
-{
-    const std::lock_guard lock(m_mutex);
-    return m_peakBytes;
+    return ShortcutReader::ValueViews{values.first(slot.urlSize), values.sliced(slot.urlSize),
+                                      slot.utf8, slot.unicodeUrl};
 }

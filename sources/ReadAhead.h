@@ -71,8 +71,6 @@ public:
     // wait to be read.
     void warmFolder(const QString &path);
 
-    // The most bytes of values that the readers held at once so far.
-    qsizetype peakBytes();
     // Whether reader threads read ahead.
     bool isReadingAhead() const;
 
@@ -91,6 +89,8 @@ private:
         bool present = false;
         QByteArray values; // the URL, then the comment
         qsizetype urlSize = 0;
+        bool utf8 = false;
+        bool unicodeUrl = false;
     };
 
     // Keeps what reader read for the slot's file; present is what its read() returned.
@@ -115,8 +115,7 @@ private:
     bool m_waiting = false;         // the page waits for the head file
     bool m_stop = false;
     bool m_readersStarted = false;
-    qsizetype m_bytes = 0; // values read and not released (the file taken last included)
-    qsizetype m_peakBytes = 0;
+    qsizetype m_bytes = 0;   // values read and not released (the file taken last included)
     ShortcutReader m_reader; // for the files read when they are taken
     std::vector<std::thread> m_threads;
 };

@@ -43,7 +43,7 @@ const QString CRLF = QStringLiteral("\r\n");
 TfrmMain::TfrmMain(const QStringList &arguments)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_arguments(arguments)
+      m_arguments(arguments), m_createHTML(GlobalVariant)
 {
     setObjectName(QStringLiteral("frmMain"));
     createControls();
@@ -200,12 +200,12 @@ void TfrmMain::FormCreate()
         AutoRun = false;
     }
 
-    SetGauge(Gauge1);
+    m_createHTML.SetGauge(Gauge1);
 }
 
 void TfrmMain::FormDestroy()
 {
-    ReleaseGauge();
+    m_createHTML.ReleaseGauge();
 }
 
 void TfrmMain::SetMessageState(MessageState State)
@@ -279,7 +279,7 @@ void TfrmMain::btnCreateHTMLClick()
 bool TfrmMain::reportUnreadableSource()
 {
     // A bookmark file that cannot be read gets no page; the error report says which file.
-    if (lastPageWriteReport().failure != PageWriteReport::Failure::SourceUnreadable)
+    if (m_createHTML.lastReport().failure != PageWriteReport::Failure::SourceUnreadable)
         return false;
     reportError(QStringLiteral("%1 はブックマークファイルとして読み込めません")
                     .arg(GlobalVariant.FavoriteFolder));
@@ -305,7 +305,7 @@ bool TfrmMain::writeWithStopButton(const QString &path)
         }
     } endOfWrite{this};
 
-    return CreateHTMLFile(
+    return m_createHTML.CreateHTMLFile(
         path,
         [] {
             QCoreApplication::processEvents();
@@ -368,7 +368,7 @@ void TfrmMain::Timer1Timer()
     Timer1->stop();
     AutoRun = true;
     ContinueWriting = true;
-    if (!CreateHTMLFile(m_arguments.value(0)) && !reportUnreadableSource())
+    if (!m_createHTML.CreateHTMLFile(m_arguments.value(0)) && !reportUnreadableSource())
         dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
     close();
 }

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "generate/CreateHTMLFile.h"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -82,6 +84,9 @@ private:
     std::function<void()> reported(void (TfrmMain::*handler)());
 
     QStringList m_arguments;
+    // The page writer, reading the program-wide settings; it reports on Gauge1 once FormCreate
+    // has lent it.
+    TCreateHTML m_createHTML;
     bool m_writing = false;
     QPointer<QWidget> m_frmSetting;
     QPointer<QWidget> m_frmFavoriteFolderSelect;

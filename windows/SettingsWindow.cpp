@@ -4,6 +4,7 @@
 #include "windows/SettingsWindow.h"
 
 #include "settings/GlobalVariant.h"
+#include "settings/SettingsTable.h"
 #include "windows/SamplePictures.h"
 #include "widgets/DialogSeam.h"
 #include "widgets/PictureButton.h"
@@ -124,6 +125,24 @@ void showColor(TPictureButton *button, TColor color)
 {
     button->setColor(color);
     button->setInColor(color);
+}
+
+// A flag on its check box, or on the radio button that stands for true: false then selects the
+// other button of its pair.
+void showFlag(QAbstractButton *button, bool value)
+{
+    auto *radio = qobject_cast<QRadioButton *>(button);
+    if (!radio || value) {
+        button->setChecked(value);
+        return;
+    }
+    for (QRadioButton *other : radio->parentWidget()->findChildren<QRadioButton *>(
+             QString(), Qt::FindDirectChildrenOnly)) {
+        if (other != radio) {
+            other->setChecked(true);
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -351,44 +370,24 @@ void TfrmSetting::FormShow()
 {
     Timer1->start();
 
-    const TDocument &document = GlobalVariant.Document;
-    const TLink &link = document.Link;
-    txtDocumentTitle->setText(document.Title);
-    showColor(btnDocumentBackColor, document.BackColor);
-    chkBVKComment->setChecked(document.BVKCommentFlag);
-    cmbBVKFont->setEditText(document.BVK.Font);
-    cmbBVKFontSize->setEditText(document.BVK.Size);
-    showColor(btnBVKColor, document.BVK.Color);
-
-    const TTitleStyle &title = GlobalVariant.Title;
-    txtTitle->setText(title.Title);
-    cmbTitleFont->setEditText(title.Font);
-    cmbTitleFontSize->setEditText(title.Size);
-    showColor(btnTitleColor, title.Color);
-    chkTitleBold->setChecked(title.Bold);
-    chkTitleItalic->setChecked(title.Italic);
-
-    const TFolderStyle &folder = GlobalVariant.Folder;
-    cmbFolderFont->setEditText(folder.Font);
-    cmbFolderFontSize->setEditText(folder.Size);
-    showColor(btnFolderColor, folder.Color);
-    chkFolderBold->setChecked(folder.Bold);
-    chkFolderItalic->setChecked(folder.Italic);
-
-    cmbLinkFont->setEditText(link.Font);
-    cmbLinkFontSize->setEditText(link.Size);
-    showColor(btnLinkColor, link.LinkColor);
-    showColor(btnVisitedColor, link.VisitedColor);
-    showColor(btnHoverColor, link.HoverColor);
-    showColor(btnActiveColor, link.ActiveColor);
-    chkUnderBar->setChecked(link.UnderbarFlag);
-    chkRollOverBackColor->setChecked(link.BackColorFlag);
-    showColor(btnRollOverBackColor, link.BackColor);
-
-    if (link.OpenRightWindowFlag)
-        rbMode2->setChecked(true);
-    else
-        rbMode1->setChecked(true);
+    // Every setting but the Favourites folder has its control; a box's text is set to the
+    // stored text also when that text is not one of its items.
+    for (const DesignSetting &setting : designSettings()) {
+        if (!setting.control)
+            continue;
+        QWidget *control = findChild<QWidget *>(QLatin1String(setting.control));
+        if (const auto *text = std::get_if<DesignSetting::Text>(&setting.field)) {
+            const QString &value = (*text)(GlobalVariant);
+            if (auto *edit = qobject_cast<QLineEdit *>(control))
+                edit->setText(value);
+            else
+                static_cast<QComboBox *>(control)->setEditText(value);
+        } else if (const auto *color = std::get_if<DesignSetting::Color>(&setting.field)) {
+            showColor(static_cast<TPictureButton *>(control), (*color)(GlobalVariant));
+        } else if (const auto *flag = std::get_if<DesignSetting::Flag>(&setting.field)) {
+            showFlag(static_cast<QAbstractButton *>(control), (*flag)(GlobalVariant));
+        }
+    }
 }
 
 void TfrmSetting::Timer1Timer()
@@ -419,41 +418,20 @@ void TfrmSetting::FormHide()
 {
     Timer1->stop();
     if (dialogs().confirm(this, QStringLiteral("設定を保存しますか？"))) {
-        TDocument &document = GlobalVariant.Document;
-        TLink &link = document.Link;
-        document.Title = txtDocumentTitle->text();
-        document.BackColor = btnDocumentBackColor->inColor();
-        document.BVKCommentFlag = chkBVKComment->isChecked();
-        document.BVK.Font = cmbBVKFont->currentText();
-        document.BVK.Size = cmbBVKFontSize->currentText();
-        document.BVK.Color = btnBVKColor->inColor();
-
-        TTitleStyle &title = GlobalVariant.Title;
-        title.Title = txtTitle->text();
-        title.Font = cmbTitleFont->currentText();
-        title.Size = cmbTitleFontSize->currentText();
-        title.Color = btnTitleColor->inColor();
-        title.Bold = chkTitleBold->isChecked();
-        title.Italic = chkTitleItalic->isChecked();
-
-        TFolderStyle &folder = GlobalVariant.Folder;
-        folder.Font = cmbFolderFont->currentText();
-        folder.Size = cmbFolderFontSize->currentText();
-        folder.Color = btnFolderColor->inColor();
-        folder.Bold = chkFolderBold->isChecked();
-        folder.Italic = chkFolderItalic->isChecked();
-
-        link.Font = cmbLinkFont->currentText();
-        link.Size = cmbLinkFontSize->currentText();
-        link.LinkColor = btnLinkColor->inColor();
-        link.VisitedColor = btnVisitedColor->inColor();
-        link.HoverColor = btnHoverColor->inColor();
-        link.ActiveColor = btnActiveColor->inColor();
-        link.UnderbarFlag = chkUnderBar->isChecked();
-        link.BackColorFlag = chkRollOverBackColor->isChecked();
-        link.BackColor = btnRollOverBackColor->inColor();
-        link.OpenRightWindowFlag = rbMode2->isChecked();
-
+        for (const DesignSetting &setting : designSettings()) {
+            if (!setting.control)
+                continue;
+            QWidget *control = findChild<QWidget *>(QLatin1String(setting.control));
+            if (const auto *text = std::get_if<DesignSetting::Text>(&setting.field)) {
+                auto *edit = qobject_cast<QLineEdit *>(control);
+                (*text)(GlobalVariant) =
+                    edit ? edit->text() : static_cast<QComboBox *>(control)->currentText();
+            } else if (const auto *color = std::get_if<DesignSetting::Color>(&setting.field)) {
+                (*color)(GlobalVariant) = static_cast<TPictureButton *>(control)->inColor();
+            } else if (const auto *flag = std::get_if<DesignSetting::Flag>(&setting.field)) {
+                (*flag)(GlobalVariant) = static_cast<QAbstractButton *>(control)->isChecked();
+            }
+        }
         saveSettingsReportingErrors();
     }
 }

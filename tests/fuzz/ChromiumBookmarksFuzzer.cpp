@@ -18,7 +18,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray file(reinterpret_cast<const char *>(data), qsizetype(size));
-    BookmarkTree tree;
+    LinkTree tree;
     QString error;
     const bool read = readChromiumBookmarks(file, tree, error);
     const QJsonDocument json =

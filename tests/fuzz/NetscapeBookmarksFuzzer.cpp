@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray file = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n" +
                             QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
     FUZZ_CHECK(isNetscapeBookmarks(file));
-    BookmarkTree tree;
+    LinkTree tree;
     QString error;
     if (!readNetscapeBookmarks(file, tree, error)) {
         FUZZ_CHECK(!error.isEmpty());

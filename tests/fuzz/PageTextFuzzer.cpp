@@ -2,7 +2,7 @@
 // Copyright (C) 2026 the Talvensa developers
 
 // The path arithmetic of the page: FolderCaption, ShortcutTitle, EnsureTrailingBackslash, and the
-// page text of a name as the page output writes it (PageOutput::name).
+// page text of a name as the classic page writes it (putName).
 //
 // The data is cut at 0x00 bytes into texts, each read as UTF-8 (or as Shift-JIS when it is not
 // valid UTF-8), so names such as 表示 (0x95 0x5C), emoji (surrogate pairs) and markup turn up.
@@ -20,6 +20,7 @@
 
 #include "outputs/PageOutput.h"
 #include "outputs/PageText.h"
+#include "sources/PathText.h"
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 
@@ -51,14 +52,14 @@ QString expectedNameText(QStringView name)
         .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
 }
 
-// The bytes PageOutput::name adds to a line for a name, read back from a file in memory.
+// The bytes putName adds to a line for a name, read back from a file in memory.
 QByteArray pageText(QStringView name)
 {
     static const int fd = ::memfd_create("page", MFD_CLOEXEC);
     FUZZ_CHECK(fd >= 0 && ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0);
     PageOutput out(fd);
     out.put("x");
-    out.name(name);
+    putName(out, name);
     FUZZ_CHECK(out.flush());
     QByteArray bytes(qsizetype(out.written()), '\0');
     FUZZ_CHECK(::pread(fd, bytes.data(), size_t(bytes.size()), 0) == bytes.size());

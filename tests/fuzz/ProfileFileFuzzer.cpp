@@ -14,6 +14,7 @@
 
 #include "FuzzSupport.h"
 
+#include "platform/ProfileRules.h"
 #include "platform/ShiftJis.h"
 #include "settings/ProfileFile.h"
 
@@ -170,12 +171,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
                      written.toHex(' ').constData(), whole.toHex(' ').constData(),
                      gotBytes.toHex(' ').constData());
     }
-    FUZZ_CHECK(gotBytes.size() <= ProfileFile::MaxValueBytes);
+    FUZZ_CHECK(gotBytes.size() <= ProfileRules::MaxValueBytes);
     FUZZ_CHECK(whole.startsWith(gotBytes));
-    if (whole.size() <= ProfileFile::MaxValueBytes)
+    if (whole.size() <= ProfileRules::MaxValueBytes)
         FUZZ_CHECK(gotBytes.size() == whole.size());
     else
-        FUZZ_CHECK(gotBytes.size() >= ProfileFile::MaxValueBytes - (reread.isUtf8() ? 3 : 1));
+        FUZZ_CHECK(gotBytes.size() >= ProfileRules::MaxValueBytes - (reread.isUtf8() ? 3 : 1));
 
     checkOtherLinesKept(linesOf(initialBytes), linesOf(written), !wasUtf8 && reread.isUtf8());
     return 0;

@@ -16,13 +16,17 @@
 
 #include "FuzzSupport.h"
 
+#include "model/Link.h"
+#include "outputs/ClassicPage.h"
 #include "sources/ShortcutReader.h"
+#include "platform/ProfileRules.h"
 #include "platform/ShiftJis.h"
 #include "settings/ProfileFile.h"
 
 namespace {
 
-// The two values, copied out of the reader.
+// The two values as the page gets them: the link the reader's values make, in the classic
+// page's bytes.
 struct Values
 {
     QByteArray url;
@@ -31,8 +35,11 @@ struct Values
 
 Values valuesOf(ShortcutReader &reader)
 {
-    const ShortcutReader::ValueViews views = reader.valueViews();
-    return {views.url.toByteArray(), views.comment.toByteArray()};
+    Link link;
+    ShortcutReader::fillLink(reader.valueViews(), link);
+    QByteArray scratch;
+    const QByteArray url = ClassicPage::addressBytes(link, scratch).toByteArray();
+    return {url, ClassicPage::commentBytes(link, scratch).toByteArray()};
 }
 
 Values readInPieces(QByteArrayView file, unsigned pieceSeed)
@@ -159,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     for (const QByteArray *value : {&whole.url, &whole.comment}) {
         FUZZ_CHECK(!value->contains('\r') && !value->contains('\n'));
         if (!unicodeFile && !(value == &whole.url && unicodeAddress)) {
-            FUZZ_CHECK(value->size() <= ShortcutReader::MaxValueBytes);
+            FUZZ_CHECK(value->size() <= ProfileRules::MaxValueBytes);
             // A cut never leaves half a character behind.
             if (isValidShiftJis(file))
                 FUZZ_CHECK(endsOnCharacter(*value));

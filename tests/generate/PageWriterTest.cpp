@@ -5,7 +5,7 @@
 
 #include "support/PageTestSupport.h"
 #include "generate/CreateHTMLFile.h"
-#include "outputs/PageText.h"
+#include "sources/PathText.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -174,29 +174,29 @@ TEST_F(PageWriterTest, GaugeFollowsTheFolderIndex)
                                         QStringLiteral("pos 1"), QStringLiteral("pos 2")}));
 }
 
-// The windows' writer: the program-wide settings and Favourites folder, the attached gauge, and
-// the report of the last write.
-TEST_F(PageWriterTest, CreateHTMLFileWritesTheProgramSettingsPage)
+// The windows' writer: the settings it was given with their Favourites folder, read at each
+// write, the attached gauge, and the report of the last write.
+TEST_F(PageWriterTest, CreateHTMLFileWritesThePageOfItsSettings)
 {
     writeExampleTree();
-    m_job.settings.Document.BVKCommentFlag = true;
-    GlobalVariant = m_job.settings;
-    GlobalVariant.FavoriteFolder = favorites();
-    m_job.source = QStringLiteral("/not/read");
+    TGlobalVariant settings = m_job.settings;
+    TCreateHTML writer(settings);
+    settings.Document.BVKCommentFlag = true;
+    settings.FavoriteFolder = favorites();
     RecordingGauge gauge;
-    SetGauge(&gauge);
-    EXPECT_TRUE(CreateHTMLFile(output()));
+    writer.SetGauge(&gauge);
+    EXPECT_TRUE(writer.CreateHTMLFile(output()));
     EXPECT_EQ(readBytes(output()), goldenFile("example-comments.html"));
-    EXPECT_EQ(lastPageWriteReport().links, 2);
+    EXPECT_EQ(writer.lastReport().links, 2);
     EXPECT_EQ(gauge.calls, (QStringList{QStringLiteral("max 1"), QStringLiteral("pos 0"),
                                         QStringLiteral("pos 1")}));
 
-    ReleaseGauge();
+    writer.ReleaseGauge();
     gauge.calls.clear();
-    EXPECT_FALSE(CreateHTMLFile(m_dir.filePath(QStringLiteral("no/such/page.html"))));
+    EXPECT_FALSE(writer.CreateHTMLFile(m_dir.filePath(QStringLiteral("no/such/page.html"))));
     EXPECT_TRUE(gauge.calls.isEmpty());
-    EXPECT_EQ(lastPageWriteReport().failure, PageWriteReport::Failure::WriteFailed);
-    EXPECT_FALSE(lastPageWriteReport().error.isEmpty());
+    EXPECT_EQ(writer.lastReport().failure, PageWriteReport::Failure::WriteFailed);
+    EXPECT_FALSE(writer.lastReport().error.isEmpty());
 }
 
 TEST_F(PageWriterTest, StopRequestEndsTheListButKeepsThePageWhole)

@@ -3,6 +3,7 @@
 
 #include "settings/ProfileFile.h"
 
+#include "platform/ProfileRules.h"
 #include "platform/ShiftJis.h"
 
 #include <QDir>
@@ -249,7 +250,7 @@ TEST_F(ProfileFileTest, AValueInOnePairOfQuotesIsReadWithoutThem)
     const QByteArray longValue(3000, 'x');
     ProfileFile quotedLong(writeFile("long.ini", "[S]\r\nK=\"" + longValue + "\"\r\n"));
     ASSERT_TRUE(quotedLong.load());
-    EXPECT_EQ(quotedLong.value(u"S", u"K"), QString(ProfileFile::MaxValueBytes, QLatin1Char('x')));
+    EXPECT_EQ(quotedLong.value(u"S", u"K"), QString(ProfileRules::MaxValueBytes, QLatin1Char('x')));
 }
 
 TEST_F(ProfileFileTest, AValueWrittenWithItsOwnQuotesReadsBackWithThem)

@@ -21,26 +21,6 @@ static void PrintTo(const QString &text, std::ostream *out)
 
 namespace {
 
-// The folders and links a bookmark file gives the page, one line each: "[caption]" for a
-// folder, then "title -> href" and " # comment" for each of its links. Captions and titles
-// are text; href and comment are the page's bytes (the comment shown as Shift-JIS text).
-QString pageOutline(PageSource &source)
-{
-    QString out;
-    while (source.nextFolder()) {
-        out += QLatin1Char('[') + source.caption() + QStringLiteral("]\n");
-        PageLink link;
-        while (source.nextLink(link)) {
-            out += QStringLiteral("  ") + link.title.toString() + QStringLiteral(" -> ") +
-                   QString::fromLatin1(link.url.data(), link.url.size());
-            if (!link.comment.isEmpty())
-                out += QStringLiteral(" # ") + fromShiftJis(link.comment);
-            out += QLatin1Char('\n');
-        }
-    }
-    return out;
-}
-
 class BookmarkFileTest : public ::testing::Test
 {
 protected:
@@ -55,7 +35,7 @@ protected:
     QString outlineOf(const QString &file)
     {
         QString error;
-        const std::unique_ptr<PageSource> source = openBookmarkFile(file, error);
+        const std::unique_ptr<LinkSource> source = openBookmarkFile(file, error);
         if (!source)
             return QStringLiteral("error: ") + error;
         EXPECT_TRUE(error.isEmpty());
@@ -186,7 +166,11 @@ TEST_F(BookmarkFileTest, TextsOutsideAsciiAndShiftJisReachThePageIntact)
                                             "%E3%83%91%E3%82%B9?q=%C3%A9%F0%9F%98%80%09\n"
                                             "  half \uFFFD pair -> http://x/%EF%BF%BD\n"));
 
-    EXPECT_EQ(BookmarkTree::commentBytes(u"  <i>Grüße</i> 😀\r\n"),
+    // A description is one line of plain text: the page escapes its markup.
+    LinkTree tree;
+    const Link &described = tree.addBookmark(0, u"t", u"http://x/", u"  <i>Grüße</i> 😀\r\n");
+    QByteArray scratch;
+    EXPECT_EQ(ClassicPage::commentBytes(described, scratch),
               QByteArray("&lt;i&gt;Gr&#252;&#223;e&lt;/i&gt; &#128512;"));
 }
 

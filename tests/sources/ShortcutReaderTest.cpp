@@ -3,6 +3,7 @@
 
 #include "sources/ShortcutReader.h"
 
+#include "platform/ProfileRules.h"
 #include "support/PageTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -158,14 +159,13 @@ TEST(ShortcutReaderTest, AValueInOnePairOfQuotesLosesThemWhereverAReadEnds)
     // Long values: the closing quote lies far beyond the bytes the reader keeps. A quoted value
     // keeps 2047 bytes of its own, an unquoted one keeps its opening quote.
     const QByteArray body(5000, 'x');
-    EXPECT_EQ(url("\"" + body + "\"  "), QByteArray(ShortcutReader::MaxValueBytes, 'x'));
-    EXPECT_EQ(url("\"" + body + "\" x"), "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
-    EXPECT_EQ(url("\"" + body), "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
+    EXPECT_EQ(url("\"" + body + "\"  "), QByteArray(ProfileRules::MaxValueBytes, 'x'));
+    EXPECT_EQ(url("\"" + body + "\" x"), "\"" + QByteArray(ProfileRules::MaxValueBytes - 1, 'x'));
+    EXPECT_EQ(url("\"" + body), "\"" + QByteArray(ProfileRules::MaxValueBytes - 1, 'x'));
     // A double-byte character across the cut is left out whole after the quote is dropped.
     const QByteArray kanji = "\x95\x5C"; // 表, second byte 0x5C
-    const QByteArray sjis =
-        "\"" + QByteArray(ShortcutReader::MaxValueBytes - 1, 'x') + kanji + "\"";
-    EXPECT_EQ(url(sjis), QByteArray(ShortcutReader::MaxValueBytes - 1, 'x'));
+    const QByteArray sjis = "\"" + QByteArray(ProfileRules::MaxValueBytes - 1, 'x') + kanji + "\"";
+    EXPECT_EQ(url(sjis), QByteArray(ProfileRules::MaxValueBytes - 1, 'x'));
     expectSameInPieces("[InternetShortcut]\r\nURL=\"" + body + "\"\r\n");
 }
 
@@ -193,9 +193,9 @@ TEST(ShortcutReaderTest, OneReaderGivesWhatAFreshOneGives)
         ASSERT_TRUE(fresh);
         reader.reset();
         ASSERT_TRUE(reader.read(path.constData()));
-        const ShortcutReader::ValueViews views = reader.valueViews();
-        EXPECT_EQ(views.url, fresh->url) << i;
-        EXPECT_EQ(views.comment, fresh->comment) << i;
+        const ShortcutValues values = valuesOf(reader);
+        EXPECT_EQ(values.url, fresh->url) << i;
+        EXPECT_EQ(values.comment, fresh->comment) << i;
     }
     reader.reset();
     EXPECT_FALSE(reader.read(QFile::encodeName(dir.filePath(QStringLiteral("gone"))).constData()));

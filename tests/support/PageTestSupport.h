@@ -4,9 +4,11 @@
 #pragma once
 
 #include "generate/PageWriter.h"
-#include "sources/ShortcutReader.h"
+#include "model/LinkSource.h"
+#include "outputs/ClassicPage.h"
 #include "platform/ShiftJis.h"
 #include "settings/GlobalVariant.h"
+#include "sources/ShortcutReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,17 +57,48 @@ inline QByteArray shortcutBytes(const QByteArray &url, const QByteArray &comment
     return bytes;
 }
 
-// The two values of a shortcut file, copied out of a reader.
+// The two values of a shortcut file as the classic page writes them (Shift-JIS; the href
+// before its own escapes, the comment as written).
 struct ShortcutValues
 {
     QByteArray url;
     QByteArray comment;
 };
 
+inline ShortcutValues pageValuesOf(const Link &link)
+{
+    QByteArray scratch;
+    const QByteArray url = ClassicPage::addressBytes(link, scratch).toByteArray();
+    return {url, ClassicPage::commentBytes(link, scratch).toByteArray()};
+}
+
 inline ShortcutValues valuesOf(ShortcutReader &reader)
 {
-    const ShortcutReader::ValueViews views = reader.valueViews();
-    return {views.url.toByteArray(), views.comment.toByteArray()};
+    Link link;
+    ShortcutReader::fillLink(reader.valueViews(), link);
+    return pageValuesOf(link);
+}
+
+// The folders and links a source gives, one line each, as the classic page writes them:
+// "[caption]" for a folder, then "title -> href" and " # comment" for each of its links.
+// Captions and titles are text; href and comment are the page's bytes (the comment shown as
+// Shift-JIS text).
+inline QString pageOutline(LinkSource &source)
+{
+    QString out;
+    Link link;
+    while (const Folder *folder = source.nextFolder()) {
+        out += QLatin1Char('[') + folder->path.join(QLatin1Char('/')) + QStringLiteral("]\n");
+        while (source.nextLink(link)) {
+            const ShortcutValues values = pageValuesOf(link);
+            out += QStringLiteral("  ") + link.title + QStringLiteral(" -> ") +
+                   QString::fromLatin1(values.url);
+            if (!values.comment.isEmpty())
+                out += QStringLiteral(" # ") + fromShiftJis(values.comment);
+            out += QLatin1Char('\n');
+        }
+    }
+    return out;
 }
 
 // The values of the shortcut file at a native path, read as the page reads it; nothing when

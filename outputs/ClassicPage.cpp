@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 the Talvensa developers
+
+#include "outputs/ClassicPage.h"
+
+#include "outputs/PageText.h"
+#include "outputs/StyleSheet.h"
+#include "outputs/UrlText.h"
+#include "platform/ShiftJis.h"
+#include "platform/VersionInfo.h"
+
+#include <cstring>
+
+namespace {
+
+// The href bytes of an address: the three characters that could end the attribute or open a tag
+// are percent-encoded, as a browser would send them anyway. They never occur as the second byte
+// of a Shift-JIS character, so the bytes can be scanned one by one.
+void putHref(PageOutput &out, QByteArrayView url)
+{
+    // Most addresses hold none of them, so the bytes between two are put as one run, found with
+    // memchr.
+    const char *p = url.data();
+    const char *const end = p + url.size();
+    while (p < end) {
+        const char *next = end;
+        for (const char c : {'"', '<', '>'}) {
+            if (const void *found = std::memchr(p, c, size_t(next - p)))
+                next = static_cast<const char *>(found);
+        }
+        out.put(QByteArrayView(p, next - p));
+        if (next == end)
+            break;
+        out.put(*next == '"' ? QByteArrayView("%22") : *next == '<' ? "%3C" : "%3E");
+        p = next + 1;
+    }
+}
+
+} // namespace
+
+ClassicPage::ClassicPage(PageOutput &out, const TGlobalVariant &settings)
+    : m_out(out), m_settings(settings)
+{}
+
+QByteArrayView ClassicPage::addressBytes(const Link &link, QByteArray &scratch)
+{
+    if (link.urlIsShortcutText && !link.storedUrl.isEmpty())
+        return link.storedUrl;
+    scratch.resize(0);
+    if (link.urlIsShortcutText)
+        appendShiftJis(scratch, link.url);
+    else
+        scratch = percentEncodedUrl(link.url);
+    return scratch;
+}
+
+QByteArrayView ClassicPage::commentBytes(const Link &link, QByteArray &scratch)
+{
+    if (link.commentIsMarkup && !link.storedComment.isEmpty())
+        return link.storedComment;
+    scratch.resize(0);
+    if (link.commentIsMarkup)
+        appendShiftJis(scratch, link.comment);
+    else
+        appendNameText(scratch, link.comment);
+    return scratch;
+}
+
+void ClassicPage::begin()
+{
+    m_out.line("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">");
+    m_out.line("<html>");
+    m_out.line("<head>");
+    m_out.line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">");
+    putText(m_out, BuildStyleSheet(m_settings));
+    m_out.endLine();
+    m_out.put("<title>");
+    putText(m_out, m_settings.Document.Title);
+    m_out.put("</title>");
+    m_out.endLine();
+    m_out.line("</head>");
+    m_out.line("<body>");
+    m_out.line("<div class=\"TitleMessage\">");
+    m_out.put("\t");
+    putText(m_out, m_settings.Title.Title);
+    m_out.endLine();
+    m_out.line("</div>");
+    m_out.line("<br>");
+}
+
+void ClassicPage::beginFolder(const Folder &folder)
+{
+    m_out.line("<div class=\"FolderName\">");
+    m_out.put("\t");
+    putName(m_out, folder.path.join(QLatin1Char('/')));
+    m_out.endLine();
+    m_out.line("</div>");
+}
+
+void ClassicPage::link(const Link &link)
+{
+    m_out.line("<div class=\"FileList\">");
+    // A shortcut that went away since its folder was listed keeps an empty line.
+    if (link.present)
+        linkLine(link);
+    m_out.endLine();
+    m_out.line("</div>");
+}
+
+void ClassicPage::linkLine(const Link &link)
+{
+    m_out.put("\t<a href=\"");
+    putHref(m_out, addressBytes(link, m_address));
+    m_out.put("\" target=\"_blank\">");
+    putName(m_out, link.title);
+    m_out.put("</a>");
+    if (m_settings.Document.BVKCommentFlag) {
+        m_out.put("<span class=\"BVKComment\">");
+        m_out.put(commentBytes(link, m_comment));
+        m_out.put("</span>");
+    }
+}
+
+void ClassicPage::endFolder()
+{
+    m_out.line("<br>");
+}
+
+void ClassicPage::end()
+{
+    QString version;
+    ReadVersionValue(10, version);
+    QByteArray footer("<hr><div style=\"text-align:right;\"><a href=\"");
+    footer += TalvensaWebPage;
+    footer += "\" target=\"_blank\">Talvensa ";
+    appendShiftJis(footer, version);
+    footer += "</a></div>";
+    m_out.line(footer);
+    m_out.line("</body>");
+    m_out.line("</html>");
+}
