@@ -169,9 +169,10 @@ bool loadSettings(const QString &path)
     SettingsFilePath = path;
     // A settings file that is there but cannot be read would quietly give a page in the
     // default design; it is settings that could not be loaded.
-    if (!ProfileFile(SettingsFilePath).load()) {
-        print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
-                          .arg(SettingsFilePath));
+    ProfileFile file(SettingsFilePath);
+    if (!file.load()) {
+        print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file: %2\n")
+                          .arg(SettingsFilePath, file.errorString()));
         return false;
     }
     try {

@@ -554,7 +554,8 @@ TEST_F(BadInputTest, SettingsFilesOfGarbageEmptyAndUnreadable)
         EXPECT_TRUE(readBytes(output()).contains("<title>mine</title>"));
     } else {
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
+        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file: "
+                                          "Permission denied\n")
                                .arg(unreadable)
                                .toUtf8());
         EXPECT_FALSE(QFileInfo::exists(output()));
