@@ -250,8 +250,14 @@ int main(int argc, char **argv)
         print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
         return ExitWritten;
     case CliOptions::Action::FindBookmarks: {
-        // None found is no error: the list is simply empty.
-        for (const BookmarkLocation &file : findBookmarkFiles(homeFolderPath(), userConfigFolder()))
+        // None found is no error: the list is simply empty. A profiles.ini that cannot be read
+        // is noted and passed over.
+        QStringList problems;
+        const QList<BookmarkLocation> found =
+            findBookmarkFiles(homeFolderPath(), userConfigFolder(), &problems);
+        for (const QString &problem : problems)
+            print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(problem));
+        for (const BookmarkLocation &file : found)
             print(stdout, file.browser + QLatin1Char('\t') + file.path + QLatin1Char('\n'));
         return ExitWritten;
     }

@@ -3,9 +3,11 @@
 
 #include "generate/FirefoxPlaces.h"
 
+#include "generate/BookmarkFile.h"
 #include "generate/BookmarkTree.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -99,47 +102,42 @@ constexpr TopFolder TopFolders[] = {
 const char RootGuid[] = "root________";
 const char TagsGuid[] = "tags________";
 
-// Copies a file whole; false with errno set when it cannot be read or written.
-bool copyFile(const QByteArray &from, const QByteArray &to)
+// Copies a regular file whole, of at most the size of a bookmark file; false with the reason
+// when it is missing, no regular file, too large, or cannot be read or written.
+bool copyFile(const QString &from, const QString &to, QString &error)
 {
-    const int in = ::open(from.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (in < 0)
+    RegularFile in;
+    if (!in.open(from, MaxBookmarkFileBytes, error))
         return false;
-    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    bool copied = out >= 0;
-    char buffer[65536];
-    while (copied) {
-        const ssize_t n = readRetrying(in, buffer, sizeof buffer);
-        if (n <= 0) {
-            copied = n == 0;
-            break;
-        }
-        copied = writeAll(out, buffer, n);
+    const int out =
+        ::open(textToFileName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        error = systemReason(errno);
+        return false;
     }
-    const int saved = errno;
-    ::close(in);
-    if (out >= 0 && ::close(out) != 0)
+    bool copied = in.copyTo(out, error);
+    if (::close(out) != 0 && copied) {
+        error = systemReason(errno);
         copied = false;
-    else
-        errno = saved;
+    }
     return copied;
 }
 
 // Copies the database and its log beside each other into folder. The log is copied first: a
 // checkpoint between the two copies then leaves a database that already holds what the copied
 // log holds, while the other order could miss changes that moved from the log into the
-// database after it was copied.
+// database after it was copied. A database without a log is copied alone.
 bool copyDatabase(const QString &path, const QString &copy, QString &error)
 {
-    const QByteArray database = textToFileName(path);
-    const QByteArray log = database + "-wal";
-    if (::access(log.constData(), F_OK) == 0 &&
-        !copyFile(log, QFile::encodeName(copy + QStringLiteral("-wal")))) {
-        error = QStringLiteral("cannot copy its log %1-wal: %2").arg(path, systemReason(errno));
+    const QString log = path + QStringLiteral("-wal");
+    struct stat status;
+    if (::stat(textToFileName(log).constData(), &status) == 0 &&
+        !copyFile(log, copy + QStringLiteral("-wal"), error)) {
+        error = QStringLiteral("cannot copy its log %1: %2").arg(log, error);
         return false;
     }
-    if (!copyFile(database, QFile::encodeName(copy))) {
-        error = QStringLiteral("cannot copy it: %1").arg(systemReason(errno));
+    if (!copyFile(path, copy, error)) {
+        error = QStringLiteral("cannot copy it: %1").arg(error);
         return false;
     }
     return true;
