@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -68,6 +69,47 @@ int usageError(const QString &problem)
     print(stderr, QString::fromLatin1(Usage));
     print(stderr, QStringLiteral("Try 'talvensa-cli --help' for more information.\n"));
     return ExitUsage;
+}
+
+// A path as a line of the bookmark list shows it. A path with a control character in it (a
+// folder can be named with a line break or a tab) would pass for another line or another
+// field: it is quoted as ls quotes names for the shell, in single quotes with each run of
+// control characters as $'...' ('a'$'\n''b'), so it can be given to --folder as printed. Any
+// other path is shown as it is.
+QString quotedIfOdd(const QString &path)
+{
+    const auto isControl = [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
+    };
+    if (std::none_of(path.cbegin(), path.cend(), isControl))
+        return path;
+    QString quoted;
+    qsizetype i = 0;
+    while (i < path.size()) {
+        if (isControl(path[i])) {
+            quoted += QStringLiteral("$'");
+            for (; i < path.size() && isControl(path[i]); ++i) {
+                static const char Named[] = "abtnvfr"; // \a (7) to \r (13)
+                const char16_t c = path[i].unicode();
+                if (c >= 7 && c <= 13) {
+                    quoted += QLatin1Char('\\');
+                    quoted += QLatin1Char(Named[c - 7]);
+                    continue;
+                }
+                // Octal, byte by byte, as the name holds it in UTF-8.
+                for (const char byte : QString(path[i]).toUtf8())
+                    quoted +=
+                        QStringLiteral("\\%1").arg(uint(quint8(byte)), 3, 8, QLatin1Char('0'));
+            }
+            quoted += QLatin1Char('\'');
+            continue;
+        }
+        quoted += QLatin1Char('\'');
+        for (; i < path.size() && !isControl(path[i]); ++i)
+            quoted += path[i] == QLatin1Char('\'') ? QStringLiteral("'\\''") : QString(path[i]);
+        quoted += QLatin1Char('\'');
+    }
+    return quoted;
 }
 
 QString productVersion()
@@ -258,7 +300,8 @@ int main(int argc, char **argv)
         for (const QString &problem : problems)
             print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(problem));
         for (const BookmarkLocation &file : found)
-            print(stdout, file.browser + QLatin1Char('\t') + file.path + QLatin1Char('\n'));
+            print(stdout,
+                  file.browser + QLatin1Char('\t') + quotedIfOdd(file.path) + QLatin1Char('\n'));
         return ExitWritten;
     }
     case CliOptions::Action::WritePage:
