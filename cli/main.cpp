@@ -10,6 +10,7 @@
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
 #include "platform/SpecialFolders.h"
+#include "settings/ProfileFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "platform/VersionInfo.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -67,6 +69,47 @@ int usageError(const QString &problem)
     print(stderr, QString::fromLatin1(Usage));
     print(stderr, QStringLiteral("Try 'talvensa-cli --help' for more information.\n"));
     return ExitUsage;
+}
+
+// A path as a line of the bookmark list shows it. A path with a control character in it (a
+// folder can be named with a line break or a tab) would pass for another line or another
+// field: it is quoted as ls quotes names for the shell, in single quotes with each run of
+// control characters as $'...' ('a'$'\n''b'), so it can be given to --folder as printed. Any
+// other path is shown as it is.
+QString quotedIfOdd(const QString &path)
+{
+    const auto isControl = [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
+    };
+    if (std::none_of(path.cbegin(), path.cend(), isControl))
+        return path;
+    QString quoted;
+    qsizetype i = 0;
+    while (i < path.size()) {
+        if (isControl(path[i])) {
+            quoted += QStringLiteral("$'");
+            for (; i < path.size() && isControl(path[i]); ++i) {
+                static const char Named[] = "abtnvfr"; // \a (7) to \r (13)
+                const char16_t c = path[i].unicode();
+                if (c >= 7 && c <= 13) {
+                    quoted += QLatin1Char('\\');
+                    quoted += QLatin1Char(Named[c - 7]);
+                    continue;
+                }
+                // Octal, byte by byte, as the name holds it in UTF-8.
+                for (const char byte : QString(path[i]).toUtf8())
+                    quoted +=
+                        QStringLiteral("\\%1").arg(uint(quint8(byte)), 3, 8, QLatin1Char('0'));
+            }
+            quoted += QLatin1Char('\'');
+            continue;
+        }
+        quoted += QLatin1Char('\'');
+        for (; i < path.size() && !isControl(path[i]); ++i)
+            quoted += path[i] == QLatin1Char('\'') ? QStringLiteral("'\\''") : QString(path[i]);
+        quoted += QLatin1Char('\'');
+    }
+    return quoted;
 }
 
 QString productVersion()
@@ -165,15 +208,17 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
 // loaded.
 std::optional<TGlobalVariant> loadSettings(const QString &path)
 {
+    // A settings file that is there but cannot be read would quietly give a page in the
+    // default design; it is settings that could not be loaded, and the reason is told.
+    ProfileFile file(path);
+    if (!file.load()) {
+        print(stderr, QStringLiteral("talvensa-cli: %1: cannot read the settings file: %2\n")
+                          .arg(path, file.errorString()));
+        return std::nullopt;
+    }
     TGlobalVariant settings;
     try {
         loadSettingsFile(path, settings);
-    } catch (const ESettingsReadError &) {
-        // A settings file that is there but cannot be read would quietly give a page in the
-        // default design; it is settings that could not be loaded.
-        print(stderr,
-              QStringLiteral("talvensa-cli: %1: cannot read the settings file\n").arg(path));
-        return std::nullopt;
     } catch (const TalvensaError &e) {
         print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(path, e.message()));
         return std::nullopt;
@@ -248,9 +293,16 @@ int main(int argc, char **argv)
         print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
         return ExitWritten;
     case CliOptions::Action::FindBookmarks: {
-        // None found is no error: the list is simply empty.
-        for (const BookmarkLocation &file : findBookmarkFiles(homeFolderPath(), userConfigFolder()))
-            print(stdout, file.browser + QLatin1Char('\t') + file.path + QLatin1Char('\n'));
+        // None found is no error: the list is simply empty. A profiles.ini that cannot be read
+        // is noted and passed over.
+        QStringList problems;
+        const QList<BookmarkLocation> found =
+            findBookmarkFiles(homeFolderPath(), userConfigFolder(), &problems);
+        for (const QString &problem : problems)
+            print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(problem));
+        for (const BookmarkLocation &file : found)
+            print(stdout,
+                  file.browser + QLatin1Char('\t') + quotedIfOdd(file.path) + QLatin1Char('\n'));
         return ExitWritten;
     }
     case CliOptions::Action::WritePage:

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -84,6 +85,32 @@ void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWrite
     report.bytes = out.written();
 }
 
+// Opens the page file for writing, made or emptied; -1 with the reason when it cannot be. The
+// open does not block: a FIFO that nothing reads is an error at once, where a blocking open
+// would wait for a reader for ever. The writes then block as usual, so a FIFO or a terminal
+// that is read gets the page as a pipe does.
+int openOutput(const QByteArray &path, QString &error)
+{
+    const int fd = ::open(path.constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        const int openError = errno;
+        struct stat status;
+        error =
+            openError == ENXIO && ::stat(path.constData(), &status) == 0 && S_ISFIFO(status.st_mode)
+                ? QStringLiteral("a FIFO that nothing reads")
+                : systemReason(openError);
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = systemReason(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
 {
     try {
@@ -111,11 +138,11 @@ PageWriteReport writePage(const PageJob &job)
     const QByteArray outputPath = textToFileName(job.outputPath);
     if (job.removeOldOutput)
         ::unlink(outputPath.constData());
-    const int fd =
-        ::open(outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    QString error;
+    const int fd = openOutput(outputPath, error);
     if (fd < 0) {
         report.failure = PageWriteReport::Failure::WriteFailed;
-        report.error = systemReason(errno);
+        report.error = error;
         return report;
     }
     writeToDescriptor(fd, *source, job, report);

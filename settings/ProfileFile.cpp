@@ -3,12 +3,13 @@
 
 #include "settings/ProfileFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ProfileRules.h"
+#include "platform/RegularFile.h"
 #include "platform/ShiftJis.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -35,13 +36,17 @@ bool ProfileFile::load()
 {
     m_lines.clear();
     m_utf8 = false;
-    QFile file(m_path);
-    if (!file.exists())
+    m_error.clear();
+    QByteArray bytes;
+    bool missing = false;
+    if (!readRegularFile(m_path, MaxFileBytes, bytes, m_error, &missing)) {
+        if (!missing)
+            return false;
+        m_error.clear();
         return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    parse(file.readAll());
-    return file.error() == QFileDevice::NoError;
+    }
+    parse(bytes);
+    return true;
 }
 
 void ProfileFile::parse(const QByteArray &data)
@@ -231,15 +236,16 @@ bool ProfileFile::save()
     // A read-only settings file (its owner may not write it) is not replaced behind the owner's
     // back, even by a user whose rights would allow it.
     if (info.exists() &&
-        (!info.isFile() || !info.isWritable() || !info.permission(QFile::WriteOwner)))
-        return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = contents();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
+        (!info.isFile() || !info.isWritable() || !info.permission(QFile::WriteOwner))) {
+        m_error =
+            info.isFile() ? QStringLiteral("read-only") : QStringLiteral("not a regular file");
         return false;
     }
-    return file.commit();
+    // The old file stays whole until the new one is on the disk whole: a full disk or a quota
+    // fails the write and costs nothing of what the file held.
+    AtomicFile file(m_path);
+    if (file.open() && file.write(contents()) && file.commit())
+        return true;
+    m_error = file.errorString();
+    return false;
 }

@@ -3,20 +3,33 @@
 
 #include "sources/BookmarkLocations.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 namespace {
 
+// Far more than the profiles.ini of any number of profiles takes.
+constexpr qint64 MaxProfilesIniBytes = 4 << 20;
+
 // The profile folders that a Firefox profiles.ini names, in its order: the Path of each
-// [Profile...] section, taken from the ini's folder when IsRelative is 1.
-QStringList firefoxProfiles(const QString &folder)
+// [Profile...] section, taken from the ini's folder when IsRelative is 1. None when there is
+// no profiles.ini; when one is there but cannot be read (a FIFO, a device, a huge file), none
+// and a note in problems.
+QStringList firefoxProfiles(const QString &folder, QStringList *problems)
 {
-    QFile ini(QDir(folder).filePath(QStringLiteral("profiles.ini")));
-    if (!ini.open(QIODevice::ReadOnly))
+    const QString iniPath = QDir(folder).filePath(QStringLiteral("profiles.ini"));
+    QByteArray bytes;
+    QString error;
+    bool missing = false;
+    if (!readRegularFile(iniPath, MaxProfilesIniBytes, bytes, error, &missing)) {
+        if (!missing && problems)
+            problems->append(
+                QStringLiteral("%1: %2; its profiles are not listed").arg(iniPath, error));
         return {};
+    }
     QStringList profiles;
     QString path;
     bool relative = true;
@@ -27,8 +40,7 @@ QStringList firefoxProfiles(const QString &folder)
         path.clear();
         relative = true;
     };
-    // Small and read whole; a huge file there is not Firefox's.
-    const QList<QByteArray> lines = ini.read(1 << 20).split('\n');
+    const QList<QByteArray> lines = bytes.split('\n');
     for (const QByteArray &raw : lines) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(QLatin1Char('['))) {
@@ -52,7 +64,8 @@ QStringList firefoxProfiles(const QString &folder)
 
 } // namespace
 
-QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &configFolder)
+QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &configFolder,
+                                          QStringList *problems)
 {
     QList<BookmarkLocation> found;
     QSet<QString> seen;
@@ -71,7 +84,7 @@ QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &co
           homeDir.filePath(QStringLiteral("snap/firefox/common/.mozilla/firefox")),
           homeDir.filePath(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
           config.filePath(QStringLiteral("mozilla/firefox"))}) {
-        for (const QString &profile : firefoxProfiles(folder))
+        for (const QString &profile : firefoxProfiles(folder, problems))
             add(QStringLiteral("Firefox"), QDir(profile).filePath(QStringLiteral("places.sqlite")));
     }
 

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A bookmark file of the current user's browsers: the browser's name and the file's path.
 struct BookmarkLocation
@@ -17,5 +18,8 @@ struct BookmarkLocation
 // profiles.ini names (the usual location, the snap's and the flatpak's, and the XDG one), then
 // each profile's "Bookmarks" of Chromium, Google Chrome, Brave, Vivaldi and Microsoft Edge under
 // configFolder (~/.config), and of Chromium's snap and flatpak. Only regular files are given,
-// each once, in that order; the profiles of one browser by name.
-QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &configFolder);
+// each once, in that order; the profiles of one browser by name. A profiles.ini that is there
+// but cannot be read (not a regular file, too large) gives no profiles and, with problems, a
+// line there that says so.
+QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &configFolder,
+                                          QStringList *problems = nullptr);

@@ -4,76 +4,21 @@
 #include "sources/FirefoxPlaces.h"
 
 #include "model/LinkTree.h"
-#include "platform/FileNames.h"
-#include "platform/PosixFile.h"
+#include "sources/SqliteDatabase.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
-#include <cerrno>
-#include <cstring>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-class Database final
-{
-public:
-    ~Database() { sqlite3_close(m_db); }
-    bool open(const QString &path, int flags)
-    {
-        return sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) ==
-               SQLITE_OK;
-    }
-    sqlite3 *handle() const { return m_db; }
-    QString message() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
-
-private:
-    sqlite3 *m_db = nullptr;
-};
-
-class Statement final
-{
-public:
-    Statement(const Database &db, const char *sql)
-    {
-        if (sqlite3_prepare_v2(db.handle(), sql, -1, &m_statement, nullptr) != SQLITE_OK)
-            m_statement = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    bool isValid() const { return m_statement != nullptr; }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int step() { return sqlite3_step(m_statement); }
-    qint64 integer(int column) const { return sqlite3_column_int64(m_statement, column); }
-    bool isNull(int column) const
-    {
-        return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
-    }
-    QString text(int column) const
-    {
-        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-        return QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column));
-    }
-
-private:
-    sqlite3_stmt *m_statement = nullptr;
-};
-
-enum BookmarkType
-{
-    Bookmark = 1,
-    Folder = 2,
-};
+// The kinds of row in moz_bookmarks that the page takes; separators (3) and anything else are
+// no bookmarks.
+constexpr int BookmarkRow = 1;
+constexpr int FolderRow = 2;
 
 struct Row
 {
@@ -82,6 +27,14 @@ struct Row
     QString title;
     QString guid;
     QString url;
+};
+
+// Every row of the bookmarks table, and each folder's rows in their position order.
+struct Places
+{
+    std::vector<Row> rows;
+    QHash<qint64, std::vector<size_t>> children; // row indexes by parent id
+    QHash<qint64, QString> descriptions;         // by bookmark id
 };
 
 // The browser's top folders, by their fixed identifiers, with the names it shows for them.
@@ -99,47 +52,23 @@ constexpr TopFolder TopFolders[] = {
 const char RootGuid[] = "root________";
 const char TagsGuid[] = "tags________";
 
-// Copies a file whole; false with errno set when it cannot be read or written.
-bool copyFile(const QByteArray &from, const QByteArray &to)
+bool readRows(const SqliteDatabase &db, Places &places, QString &error)
 {
-    const int in = ::open(from.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (in < 0)
-        return false;
-    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    bool copied = out >= 0;
-    char buffer[65536];
-    while (copied) {
-        const ssize_t n = readRetrying(in, buffer, sizeof buffer);
-        if (n <= 0) {
-            copied = n == 0;
-            break;
-        }
-        copied = writeAll(out, buffer, n);
-    }
-    const int saved = errno;
-    ::close(in);
-    if (out >= 0 && ::close(out) != 0)
-        copied = false;
-    else
-        errno = saved;
-    return copied;
-}
-
-// Copies the database and its log beside each other into folder. The log is copied first: a
-// checkpoint between the two copies then leaves a database that already holds what the copied
-// log holds, while the other order could miss changes that moved from the log into the
-// database after it was copied.
-bool copyDatabase(const QString &path, const QString &copy, QString &error)
-{
-    const QByteArray database = textToFileName(path);
-    const QByteArray log = database + "-wal";
-    if (::access(log.constData(), F_OK) == 0 &&
-        !copyFile(log, QFile::encodeName(copy + QStringLiteral("-wal")))) {
-        error = QStringLiteral("cannot copy its log %1-wal: %2").arg(path, systemReason(errno));
+    SqliteStatement query(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url"
+                              " FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk"
+                              " ORDER BY b.parent, b.position, b.id");
+    if (!query.isValid()) {
+        error = QStringLiteral("not a Firefox bookmark database (%1)").arg(db.message());
         return false;
     }
-    if (!copyFile(database, QFile::encodeName(copy))) {
-        error = QStringLiteral("cannot copy it: %1").arg(systemReason(errno));
+    int status;
+    while ((status = query.step()) == SQLITE_ROW) {
+        places.children[query.integer(2)].push_back(places.rows.size());
+        places.rows.push_back(
+            {query.integer(0), int(query.integer(1)), query.text(3), query.text(4), query.text(5)});
+    }
+    if (status != SQLITE_DONE) {
+        error = db.message();
         return false;
     }
     return true;
@@ -147,81 +76,33 @@ bool copyDatabase(const QString &path, const QString &copy, QString &error)
 
 // The descriptions that older versions of the browser keep as item annotations, by bookmark
 // id. None when the database has no such tables.
-QHash<qint64, QString> readDescriptions(const Database &db)
+QHash<qint64, QString> readDescriptions(const SqliteDatabase &db)
 {
     QHash<qint64, QString> descriptions;
-    Statement query(db, "SELECT a.item_id, a.content FROM moz_items_annos a"
-                        " JOIN moz_anno_attributes n ON n.id = a.anno_attribute_id"
-                        " WHERE n.name = 'bookmarkProperties/description'");
+    SqliteStatement query(db, "SELECT a.item_id, a.content FROM moz_items_annos a"
+                              " JOIN moz_anno_attributes n ON n.id = a.anno_attribute_id"
+                              " WHERE n.name = 'bookmarkProperties/description'");
     while (query.isValid() && query.step() == SQLITE_ROW)
         descriptions.insert(query.integer(0), query.text(1));
     return descriptions;
 }
 
-} // namespace
-
-bool isSqliteDatabase(QByteArrayView bytes)
+const Row *findRoot(const Places &places)
 {
-    return bytes.startsWith(QByteArrayView("SQLite format 3\0", 16));
+    for (const Row &row : places.rows) {
+        if (row.guid == QLatin1StringView(RootGuid))
+            return &row;
+    }
+    return nullptr;
 }
 
-bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
+// The browser's top folders under their fixed names, in their fixed order, and everything
+// below them. The folders are walked with a stack of their own. A folder's contents are read
+// once however often its id comes up, so parent links that form a loop (or ids that repeat, in a
+// damaged file) cannot make the walk go round.
+bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &error)
 {
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        error = QStringLiteral("cannot make a temporary folder: %1").arg(folder.errorString());
-        return false;
-    }
-    const QString copy = folder.filePath(QStringLiteral("places.sqlite"));
-    if (!copyDatabase(path, copy, error))
-        return false;
-    // Read-only: nothing is written, even to the copy, except the index of the log that
-    // SQLite keeps beside it.
-    Database db;
-    if (!db.open(copy, SQLITE_OPEN_READONLY)) {
-        error = db.message();
-        return false;
-    }
-
-    std::vector<Row> rows;
-    QHash<qint64, std::vector<size_t>> children; // row indexes by parent id, in position order
-    {
-        Statement query(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url"
-                            " FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk"
-                            " ORDER BY b.parent, b.position, b.id");
-        if (!query.isValid()) {
-            error = QStringLiteral("not a Firefox bookmark database (%1)").arg(db.message());
-            return false;
-        }
-        int status;
-        while ((status = query.step()) == SQLITE_ROW) {
-            children[query.integer(2)].push_back(rows.size());
-            rows.push_back({query.integer(0), int(query.integer(1)), query.text(3), query.text(4),
-                            query.text(5)});
-        }
-        if (status != SQLITE_DONE) {
-            error = db.message();
-            return false;
-        }
-    }
-    const QHash<qint64, QString> descriptions = readDescriptions(db);
-
-    const Row *root = nullptr;
-    for (const Row &row : rows) {
-        if (row.guid == QLatin1StringView(RootGuid)) {
-            root = &row;
-            break;
-        }
-    }
-    if (!root) {
-        error = QStringLiteral("not a Firefox bookmark database (no root folder)");
-        return false;
-    }
-
-    // The folders are walked with a stack of their own. A folder's contents are read once
-    // however often its id comes up, so parent links that form a loop (or ids that repeat, in a
-    // damaged file) cannot make the walk go round.
-    QSet<qint64> entered{root->id};
+    QSet<qint64> entered{root.id};
     struct Level
     {
         int folder;
@@ -231,13 +112,13 @@ bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
     std::vector<Level> levels;
     static const std::vector<size_t> none;
     auto enter = [&](int folder, qint64 id) {
-        const auto found = children.constFind(id);
-        levels.push_back({folder, found == children.cend() ? &none : &*found});
+        const auto found = places.children.constFind(id);
+        levels.push_back({folder, found == places.children.cend() ? &none : &*found});
     };
-    const std::vector<size_t> &top = children.value(root->id);
+    const std::vector<size_t> &top = places.children.value(root.id);
     for (const TopFolder &container : TopFolders) {
         for (const size_t index : top) {
-            const Row &row = rows[index];
+            const Row &row = places.rows[index];
             if (row.guid != QLatin1StringView(container.guid) || entered.contains(row.id))
                 continue;
             entered.insert(row.id);
@@ -250,11 +131,12 @@ bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
                 levels.pop_back();
                 continue;
             }
-            const Row &row = rows[(*level.rows)[level.next++]];
-            if (row.type == Bookmark) {
+            const Row &row = places.rows[(*level.rows)[level.next++]];
+            if (row.type == BookmarkRow) {
                 if (!row.url.startsWith(QLatin1StringView("place:")))
-                    tree.addBookmark(level.folder, row.title, row.url, descriptions.value(row.id));
-            } else if (row.type == Folder && row.guid != QLatin1StringView(TagsGuid) &&
+                    tree.addBookmark(level.folder, row.title, row.url,
+                                     places.descriptions.value(row.id));
+            } else if (row.type == FolderRow && row.guid != QLatin1StringView(TagsGuid) &&
                        !entered.contains(row.id)) {
                 entered.insert(row.id);
                 const int folder = tree.addFolder(level.folder, row.title);
@@ -264,9 +146,25 @@ bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
                 }
                 enter(folder, row.id);
             }
-            // Separators (type 3) and anything else are no bookmarks.
         }
     }
     tree.finish();
     return true;
+}
+
+} // namespace
+
+bool readFirefoxPlaces(const QString &path, LinkTree &tree, QString &error)
+{
+    SqliteDatabase db;
+    Places places;
+    if (!db.openCopy(path, error) || !readRows(db, places, error))
+        return false;
+    places.descriptions = readDescriptions(db);
+    const Row *root = findRoot(places);
+    if (!root) {
+        error = QStringLiteral("not a Firefox bookmark database (no root folder)");
+        return false;
+    }
+    return buildTree(places, *root, tree, error);
 }

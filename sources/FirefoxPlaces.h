@@ -3,18 +3,13 @@
 
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 
 class LinkTree;
 
-// True when bytes start with the header of an SQLite database.
-bool isSqliteDatabase(QByteArrayView bytes);
-
-// Reads the bookmarks of a Firefox "places.sqlite" into tree. The database is never opened where
-// it lies: it is copied, together with its write-ahead log ("-wal"), into a temporary folder
-// that is removed afterwards, and the copy is read. A running browser's lock then cannot block
-// the read, and the changes still waiting in its log are seen.
+// Reads the bookmarks of a Firefox "places.sqlite" into tree, from a private copy made together
+// with its write-ahead log (SqliteDatabase), so that a running browser's lock cannot block the
+// read and the changes still waiting in its log are seen.
 //
 // The top folders are those of the browser under fixed names, in this order: "Bookmarks Menu",
 // "Bookmarks Toolbar", "Other Bookmarks", "Mobile Bookmarks"; below them the browser's order.

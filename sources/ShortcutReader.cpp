@@ -11,6 +11,7 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -102,6 +103,7 @@ bool ShortcutReader::read(const char *nativePath, int folderFd)
 void ShortcutReader::readOpen(int fd)
 {
     char buffer[16384];
+    bool regular = false;
     for (;;) {
         const ssize_t n = readRetrying(fd, buffer, sizeof buffer);
         if (n <= 0)
@@ -111,6 +113,15 @@ void ShortcutReader::readOpen(int fd)
         // per file. Nothing after the values can change them either.
         if (n < qsizetype(sizeof buffer) || isComplete())
             break;
+        // A file that goes on is read on only when it is a regular file, which ends: a device
+        // put in place of the listed file (a link to /dev/zero) would never end. Looked at
+        // once, and only for files this large, so the usual small file costs nothing more.
+        if (!regular) {
+            struct stat status;
+            if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+                break;
+            regular = true;
+        }
     }
     ::close(fd);
     finish();

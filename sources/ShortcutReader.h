@@ -56,7 +56,8 @@ public:
     // values are then those of valueViews().
     bool read(const char *nativePath, int folderFd = AT_FDCWD);
     // How read() opens a file: non-blocking, so that a FIFO put in place of the file after it
-    // was listed gives an empty read instead of a wait.
+    // was listed gives an empty read instead of a wait. A device there is read no further than
+    // one buffer.
     static constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     // The rest of read() for a file already opened with OpenFlags, which it closes.
     void readOpen(int fd);

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class BatchRunTest : public ::testing::Test
@@ -185,6 +187,21 @@ TEST_F(BatchRunTest, FavoritesNamingAnUnreadableFileReportsItAndWritesNoPage)
         error.contains(file + QStringLiteral(" はブックマークファイルとして読み込めません.")))
         << error.toStdString();
     EXPECT_FALSE(error.contains(QStringLiteral("書き出しに失敗しました")));
+}
+
+// Hangs: an output FIFO that nothing reads is a failed write, reported as any other, and the
+// batch run ends, where it would wait for a reader for ever.
+TEST_F(BatchRunTest, OutputFifoThatNothingReadsIsAFailedWriteAndTheRunEnds)
+{
+    writeSettings();
+    const QString output = path(QStringLiteral("links.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(output).constData(), 0644), 0);
+    start({output});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_TRUE(standardError().contains(QStringLiteral("書き出しに失敗しました")));
 }
 
 } // namespace

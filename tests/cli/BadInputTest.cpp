@@ -554,9 +554,178 @@ TEST_F(BadInputTest, SettingsFilesOfGarbageEmptyAndUnreadable)
         EXPECT_TRUE(readBytes(output()).contains("<title>mine</title>"));
     } else {
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file\n")
+        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: %1: cannot read the settings file: "
+                                          "Permission denied\n")
                                .arg(unreadable)
                                .toUtf8());
         EXPECT_FALSE(QFileInfo::exists(output()));
     }
+}
+
+// Hangs: files that are no regular files where the program reads a file whole or writes its
+// page. Each run ends at once with a clear error (a FIFO would block it for ever, /dev/zero
+// would fill the memory or the disk); an output FIFO that something reads still gets the page.
+TEST_F(BadInputTest, FifosAndDevicesGivenAsFilesEndTheRunAtOnce)
+{
+    writeBytes(fav("ok.url"), shortcut("http://ok/"));
+    const QStringList tree{QStringLiteral("--folder"), favorites()};
+
+    // Settings: status 2, as for any settings file that cannot be read, and no page.
+    const QString settingsFifo = path(QStringLiteral("settings-fifo.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsFifo).constData(), 0644), 0);
+    for (const QString &settingsFile : {settingsFifo, QStringLiteral("/dev/zero")}) {
+        const CliRun run = write(QStringList{QStringLiteral("--settings"), settingsFile} + tree +
+                                     QStringList{output()},
+                                 QString());
+        EXPECT_EQ(run.exitCode, 2) << settingsFile.toStdString();
+        EXPECT_EQ(run.err.toStdString(),
+                  QStringLiteral("talvensa-cli: %1: cannot read the settings file: not a regular "
+                                 "file\n")
+                      .arg(settingsFile)
+                      .toStdString());
+        EXPECT_FALSE(QFileInfo::exists(output()));
+    }
+
+    // An output FIFO that nothing reads: status 1. The FIFO stays as it was.
+    const QString outputFifo = path(QStringLiteral("page-fifo"));
+    const QByteArray outputFifoName = QFile::encodeName(outputFifo);
+    ASSERT_EQ(::mkfifo(outputFifoName.constData(), 0644), 0);
+    const QStringList withSettings = QStringList{QStringLiteral("--settings"), settings()} + tree;
+    {
+        const CliRun run = write(withSettings + QStringList{outputFifo}, QString());
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, QByteArray());
+        EXPECT_EQ(run.err.toStdString(),
+                  QStringLiteral("talvensa-cli: cannot write %1: a FIFO that nothing "
+                                 "reads\n")
+                      .arg(outputFifo)
+                      .toStdString());
+    }
+    // One that is read gets the whole page, as a pipe does. The page fits in the FIFO's buffer,
+    // so it is read here once the run has ended.
+    {
+        const int reader = ::open(outputFifoName.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        const CliRun run = write(withSettings + QStringList{outputFifo}, outputFifo);
+        QByteArray page;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+            page.append(buffer, n);
+        ::close(reader);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_TRUE(isWholePage(page));
+        EXPECT_EQ(sectionsOf(page), (QList<Section>{{"", {linkLine("http://ok/", "ok")}}}));
+    }
+
+    // A places.sqlite whose log is a link to /dev/zero: nothing is copied from it.
+    const QString places = path(QStringLiteral("profile/places.sqlite"));
+    writeBytes(places, bytes("SQLite format 3\0") + QByteArray(4080, '\0'));
+    ASSERT_EQ(
+        ::symlink("/dev/zero", QFile::encodeName(places + QStringLiteral("-wal")).constData()), 0);
+    {
+        const CliRun run = write({QStringLiteral("--settings"), settings(),
+                                  QStringLiteral("--folder"), places, output()},
+                                 QString());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.toStdString(),
+                  QStringLiteral("talvensa-cli: cannot read %1: cannot copy its log "
+                                 "%1-wal: not a regular file\n")
+                      .arg(places)
+                      .toStdString());
+        EXPECT_FALSE(QFileInfo::exists(output()));
+    }
+}
+
+// Limits: a file far larger than any of its kind is refused before it is read, with the limit
+// in the reason, in a moment and with little memory. All of them are sparse, so they cost no
+// disk: a 2 GiB "Netscape" bookmark file (which would take four gigabytes of memory and more
+// than a minute), a 1 GiB log of a places.sqlite (which would be copied to the temporary
+// folder), a 64 MiB settings file.
+TEST_F(BadInputTest, FilesLargerThanTheirKindAreRefusedBeforeTheyAreRead)
+{
+    writeBytes(fav("small.url"), shortcut("http://small/"));
+    const CliRun baseline = writePage();
+    ASSERT_EQ(baseline.exitCode, 0) << baseline.err.constData();
+    QFile::remove(output());
+    auto sparse = [](const QString &file, const QByteArray &head, off_t size) {
+        writeBytes(file, head);
+        ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), size), 0);
+    };
+    auto expectRefused = [&](const CliRun &run, const std::string &message) {
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.toStdString(), message);
+        EXPECT_FALSE(QFileInfo::exists(output()));
+        EXPECT_LT(run.peakKb - baseline.peakKb, 32 * 1024)
+            << "peak memory " << run.peakKb << " kB against " << baseline.peakKb << " kB";
+    };
+
+    const QString netscape = path(QStringLiteral("bookmarks.html"));
+    sparse(netscape,
+           "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n",
+           off_t(2) << 30);
+    expectRefused(write({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"),
+                         netscape, output()},
+                        QString()),
+                  QStringLiteral("talvensa-cli: cannot read %1: larger than 512 MiB\n")
+                      .arg(netscape)
+                      .toStdString());
+
+    const QString places = path(QStringLiteral("profile/places.sqlite"));
+    writeBytes(places, bytes("SQLite format 3\0") + QByteArray(4080, '\0'));
+    sparse(places + QStringLiteral("-wal"), "x", off_t(1) << 30);
+    expectRefused(write({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"),
+                         places, output()},
+                        QString()),
+                  QStringLiteral("talvensa-cli: cannot read %1: cannot copy its log %1-wal: "
+                                 "larger than 512 MiB\n")
+                      .arg(places)
+                      .toStdString());
+
+    const QString bigSettings = path(QStringLiteral("big.ini"));
+    sparse(bigSettings, "[Document]\r\nTitle=big\r\n", off_t(64) << 20);
+    expectRefused(writePage(bigSettings),
+                  QStringLiteral("talvensa-cli: %1: cannot read the settings file: larger than "
+                                 "4 MiB\n")
+                      .arg(bigSettings)
+                      .toStdString());
+}
+
+// --find-bookmarks: a profiles.ini that is a FIFO or far too large is passed over with a note
+// instead of blocking the run or filling the memory, and a path that holds a line break or a
+// tab (a profile folder can be named so) is printed quoted as ls quotes it, so that it cannot
+// pass for a line of its own and can be given to --folder as it is printed.
+TEST_F(BadInputTest, FindBookmarksSurvivesOddProfilesAndQuotesOddPaths)
+{
+    const QString home = path(QStringLiteral("home"));
+    const QString firefox = home + QStringLiteral("/.mozilla/firefox");
+    ASSERT_TRUE(QDir().mkpath(firefox));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(firefox + QStringLiteral("/profiles.ini")).constData(), 0644),
+        0);
+    const QString snap = home + QStringLiteral("/snap/firefox/common/.mozilla/firefox");
+    writeBytes(snap + QStringLiteral("/profiles.ini"), "[Profile0]\nIsRelative=1\nPath=p\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(snap + QStringLiteral("/profiles.ini")).constData(),
+                         off_t(64) << 20),
+              0);
+    writeBytes(snap + QStringLiteral("/p/places.sqlite"), "x");
+    const QString chromium = home + QStringLiteral("/.config/chromium");
+    writeBytes(chromium + QStringLiteral("/Default/Bookmarks"), "x");
+    writeBytes(chromium + QStringLiteral("/Forged\nFirefox\tit's/Bookmarks"), "x");
+
+    const CliRun run =
+        runCli({QStringLiteral("--find-bookmarks")}, m_dir.filePath(QStringLiteral("run")),
+               {QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(run.out).toStdString(),
+              QStringLiteral("Chromium\t%1/Default/Bookmarks\n"
+                             "Chromium\t'%1/Forged'$'\\n''Firefox'$'\\t''it'\\''s/Bookmarks'\n")
+                  .arg(chromium)
+                  .toStdString());
+    EXPECT_EQ(QString::fromUtf8(run.err).toStdString(),
+              QStringLiteral("talvensa-cli: %1/profiles.ini: not a regular file; its profiles "
+                             "are not listed\n"
+                             "talvensa-cli: %2/profiles.ini: larger than 4 MiB; its profiles are "
+                             "not listed\n")
+                  .arg(firefox, snap)
+                  .toStdString());
 }

@@ -8,9 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -193,7 +197,8 @@ TEST_F(ProfileFileTest, SurvivesBadFilesAndKeepsTheirBytes)
     samples.append(QByteArray("[Document]\rTitle=cr only\r[Link]\rSize=1px"));
     samples.append(QByteArray("[Document]\nTitle=lf only\n"));
     samples.append(QByteArray("no equals sign\r\n\0\0\0=\r\n[]\r\n=\r\n", 30));
-    QByteArray big(10 * 1024 * 1024, 'x');
+    // Large, but within the size a settings file may have.
+    QByteArray big(3 * 1024 * 1024, 'x');
     for (qsizetype i = 100; i < big.size(); i += 997)
         big[i] = (i % 3) ? '\n' : '\0';
     samples.append(big);
@@ -268,4 +273,48 @@ TEST_F(ProfileFileTest, AValueWrittenWithItsOwnQuotesReadsBackWithThem)
     }
     // A value that needs no protection is written as it is.
     EXPECT_EQ(readFile(path), QByteArray("[S]\r\nK=plain\r\n"));
+}
+
+// Each write replaces the file by a new one: it must still be the user's file as they set it
+// up, with its permission bits, and a settings file kept elsewhere behind a symbolic link stays
+// behind it.
+TEST_F(ProfileFileTest, AReplacedFileKeepsItsPermissionsAndItsSymbolicLink)
+{
+    for (const mode_t mode : {mode_t(0600), mode_t(0604), mode_t(0660)}) {
+        const QString path = writeFile("mode.ini", "[s]\r\nk=v\r\n");
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        ProfileFile file(path);
+        ASSERT_TRUE(file.load());
+        ASSERT_TRUE(file.write(u"s", u"k", QStringLiteral("changed")));
+        struct stat status;
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+        EXPECT_EQ(readFile(path), QByteArray("[s]\r\nk=changed\r\n"));
+    }
+
+    // A new file is made as any new file of the user's: 0666 less the umask.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ProfileFile created(pathOf("new.ini"));
+    ASSERT_TRUE(created.load());
+    ASSERT_TRUE(created.write(u"s", u"k", QStringLiteral("v")));
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(created.path()).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0666 & ~mask);
+
+    ASSERT_TRUE(QDir().mkpath(pathOf("dotfiles")));
+    const QString target = writeFile("dotfiles/talvensa.ini", "; mine\r\n[s]\r\nk=v\r\n");
+    const QString link = pathOf("talvensa.ini");
+    ASSERT_EQ(::symlink("dotfiles/talvensa.ini", QFile::encodeName(link).constData()), 0);
+    ProfileFile file(link);
+    ASSERT_TRUE(file.load());
+    ASSERT_TRUE(file.write(u"s", u"k", QStringLiteral("through the link")));
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    EXPECT_EQ(readFile(target), QByteArray("; mine\r\n[s]\r\nk=through the link\r\n"));
+    // Nothing is left beside either file.
+    EXPECT_EQ(QDir(pathOf("dotfiles")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QStringLiteral("talvensa.ini")});
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{QStringLiteral("mode.ini"), QStringLiteral("new.ini"),
+                           QStringLiteral("talvensa.ini")}));
 }

@@ -9,12 +9,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -301,4 +304,107 @@ TEST_F(SettingsTest, AnUnreadableFileIsReportedAndNeverReplaced)
         ::testing::ExitedWithCode(0), "");
     ASSERT_TRUE(QFile::setPermissions(SettingsFilePath, QFile::ReadOwner | QFile::WriteOwner));
     EXPECT_EQ(readSettings(), original);
+}
+
+// Data loss: a save that cannot be written whole (a full disk, a quota, a file-size limit)
+// raises the write error and leaves the file as one whole version: never empty or cut, with
+// every line of the user's own, and no temporary file beside it. The write is made to fail by a
+// file-size limit in a child process (so no root and no full disk is needed); a write beyond it
+// fails with EFBIG, as one on a full disk fails with ENOSPC.
+TEST_F(SettingsTest, ASaveThatCannotBeWrittenWholeKeepsTheFileWhole)
+{
+    const QByteArray original =
+        "; my notes\r\n[Document]\r\nTitle=old\r\n[Mine]\r\nKeep=1\r\n[Folder]\r\nSize=9px\r\n";
+    // At 16 bytes not even the first key's file fits; at 200 the first keys are saved and a
+    // later one fails.
+    for (const qint64 limit : {qint64(16), qint64(200)}) {
+        writeSettings(original);
+        ASSERT_EQ(::chmod(QFile::encodeName(SettingsFilePath).constData(), 0640), 0);
+        EXPECT_EXIT(
+            {
+                LoadSettings();
+                GlobalVariant.Document.Title = QStringLiteral("new");
+                std::signal(SIGXFSZ, SIG_IGN);
+                rlimit size{};
+                ::getrlimit(RLIMIT_FSIZE, &size);
+                size.rlim_cur = rlim_t(limit);
+                if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+                    std::_Exit(10);
+                try {
+                    SaveSettings();
+                    std::_Exit(11);
+                } catch (const ESettingsWriteError &e) {
+                    if (e.message() != SettingsFilePath + QStringLiteral(" に書き込めません"))
+                        std::_Exit(12);
+                }
+                std::_Exit(0);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << "limit " << limit;
+
+        const QByteArray after = readSettings();
+        if (limit == 16) {
+            EXPECT_EQ(after.toStdString(), original.toStdString());
+        } else {
+            // The keys saved before the failure stay saved; the file is whole.
+            EXPECT_TRUE(after.startsWith("; my notes\r\n[Document]\r\nTitle=new\r\n"
+                                         "FavoriteFolder="))
+                << after.constData();
+            EXPECT_TRUE(after.contains("[Mine]\r\nKeep=1\r\n[Folder]\r\nSize=9px\r\n"));
+            EXPECT_LE(after.size(), limit);
+        }
+        struct stat status;
+        ASSERT_EQ(::stat(QFile::encodeName(SettingsFilePath).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0640u);
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{QStringLiteral("talvensa.ini")});
+    }
+}
+
+// Hangs and limits: a settings path that names a FIFO, a device or a file far larger than any
+// settings file is reported at once as a file that cannot be read (a FIFO would block the load
+// for ever, /dev/zero would fill the memory), and a save refuses to replace it. The child
+// process is stopped by an alarm if the load blocks.
+TEST_F(SettingsTest, AFifoADeviceOrAHugeFileIsReportedAtOnceAndNeverReplaced)
+{
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString huge = m_dir.filePath(QStringLiteral("huge.ini"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Document]\r\nTitle=huge\r\n");
+        ASSERT_TRUE(file.resize(qint64(64) << 20)); // sparse: no disk taken
+    }
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), huge}) {
+        SettingsFilePath = path;
+        EXPECT_EXIT(
+            {
+                ::alarm(20);
+                const QString expected = SettingsFilePath + QStringLiteral(" を読み込めません");
+                try {
+                    LoadSettings();
+                    std::_Exit(11);
+                } catch (const ESettingsReadError &e) {
+                    if (e.message() != expected)
+                        std::_Exit(12);
+                }
+                if (GlobalVariant.Document.Title != QStringLiteral("お気に入り一覧"))
+                    std::_Exit(13);
+                try {
+                    SaveSettings();
+                    std::_Exit(14);
+                } catch (const ESettingsReadError &e) {
+                    if (e.message() != expected)
+                        std::_Exit(15);
+                }
+                std::_Exit(0);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << path.toStdString();
+    }
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(QFileInfo(huge).size(), qint64(64) << 20);
 }

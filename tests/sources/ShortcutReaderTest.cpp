@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -248,4 +251,21 @@ TEST(ShortcutReaderTest, Utf16FileWithAByteOrderMarkIsRead)
     EXPECT_TRUE(readAll(little.sliced(2)).url.isEmpty());
     EXPECT_EQ(readAll("\xFF[InternetShortcut]\r\nURL=u\r\n").url, QByteArray(""));
     EXPECT_EQ(readAll("\xFE\r\n[InternetShortcut]\r\nURL=u\r\n").url, QByteArray("u"));
+}
+
+// Hangs: a device put in place of a listed shortcut file (a link to /dev/zero, which never
+// ends) is read no further than one buffer, and gives no values. Run in a child process that
+// an alarm stops if the read does not end.
+TEST(ShortcutReaderTest, ADeviceInPlaceOfTheFileEndsTheRead)
+{
+    EXPECT_EXIT(
+        {
+            ::alarm(20);
+            ShortcutReader reader;
+            if (!reader.read("/dev/zero"))
+                std::_Exit(10);
+            const ShortcutReader::ValueViews views = reader.valueViews();
+            std::_Exit(views.url.isEmpty() && views.comment.isEmpty() ? 0 : 11);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
