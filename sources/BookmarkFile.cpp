@@ -6,6 +6,7 @@
 #include "model/LinkTree.h"
 #include "model/TreeSource.h"
 #include "platform/RegularFile.h"
+#include "sources/BookmarkFileSize.h"
 #include "sources/ChromiumBookmarks.h"
 #include "sources/FirefoxPlaces.h"
 #include "sources/NetscapeBookmarks.h"

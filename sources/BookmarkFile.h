@@ -6,7 +6,6 @@
 #include "model/LinkSource.h"
 
 #include <QString>
-#include <QtGlobal>
 
 #include <memory>
 
@@ -15,8 +14,3 @@
 // name. Nothing, with the reason in error, when the file cannot be read, is of none of these
 // kinds, or is damaged beyond reading.
 std::unique_ptr<LinkSource> openBookmarkFile(const QString &path, QString &error);
-
-// The largest bookmark file read, and the largest places.sqlite and log copied. A browser's
-// files stay far below it (a hundred thousand bookmarks take a few tens of MiB); a file above
-// it is damaged or made to hurt, and reading it would cost gigabytes of memory or disk.
-constexpr qint64 MaxBookmarkFileBytes = qint64(512) << 20;

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "sources/FolderWalk.h"
+#include "sources/FileKindMatch.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

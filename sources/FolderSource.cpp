@@ -3,6 +3,7 @@
 
 #include "sources/FolderSource.h"
 
+#include "sources/FolderWalk.h"
 #include "sources/PathText.h"
 
 #include <QStringList>

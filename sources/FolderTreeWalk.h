@@ -3,8 +3,8 @@
 
 #pragma once
 
+#include "sources/FileKindMatch.h"
 #include "sources/FolderFiles.h"
-#include "sources/FolderWalk.h"
 
 #include <QByteArray>
 #include <QSet>

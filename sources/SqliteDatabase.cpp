@@ -6,7 +6,7 @@
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
 #include "platform/RegularFile.h"
-#include "sources/BookmarkFile.h"
+#include "sources/BookmarkFileSize.h"
 
 #include <QFile>
 

@@ -212,12 +212,6 @@ void TPictureButton::setStretch(bool stretch)
     changeAndRepaint(*this, m_stretch, stretch);
 }
 
-void TPictureButton::setTabStop(bool tabStop)
-{
-    m_tabStop = tabStop;
-    setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
 void TPictureButton::click()
 {
     setDown(false);

@@ -105,10 +105,6 @@ public:
     void setStretch(bool stretch);
     bool stretch() const { return m_stretch; }
 
-    // Whether Tab reaches the button; default false. A click focuses it either way.
-    void setTabStop(bool tabStop);
-    bool tabStop() const { return m_tabStop; }
-
     // Run-time state.
     bool isDown() const { return m_down; }           // held by the left button, Space or Enter
     int leaveShift() const { return m_leaveShift; }  // -1 while held down with the mouse off it
@@ -173,7 +169,6 @@ private:
     TColor m_faceColor = systemColorReference(COLOR_BTNFACE);
     TPanelBevel m_bevelInner = bvNone;
     TPanelBevel m_bevelOuter = bvNone;
-    bool m_tabStop = false;
     bool m_mouseOver = false; // the pointer is over the button as far as enter and leave tell
     bool m_captured = false;  // the left button was pressed on the button and is still held
     int m_shortcutId = 0;

@@ -82,21 +82,6 @@ void TURLLink::setLinkColor(TColor color)
     changeAndRepaint(*this, m_linkColor, color);
 }
 
-void TURLLink::setHintFormColor(TColor color)
-{
-    changeAndRepaint(*this, m_hintFormColor, color);
-}
-
-void TURLLink::setHintOffsetX(int offset)
-{
-    changeAndRepaint(*this, m_hintOffsetX, offset);
-}
-
-void TURLLink::setHintOffsetY(int offset)
-{
-    changeAndRepaint(*this, m_hintOffsetY, offset);
-}
-
 void TURLLink::setEnableShowHint(bool enable)
 {
     changeAndRepaint(*this, m_enableShowHint, enable);
@@ -150,12 +135,12 @@ void TURLLink::mouseMoveEvent(QMouseEvent *event)
         return;
     const QPoint pointer = event->globalPosition().toPoint();
     HintWindow &hint = *m_hintWindow;
-    hint.setBackground(toQColor(m_hintFormColor));
+    hint.setBackground(toQColor(HintFormColor));
     hint.setFont(m_hintFormFont);
     hint.setText(m_link);
     const QFontMetrics metrics(m_hintFormFont);
     hint.resize(metrics.horizontalAdvance(m_link) + 6, metrics.height() + 3);
-    hint.move(pointer.x() + m_hintOffsetX, pointer.y() + m_hintOffsetY);
+    hint.move(pointer.x() + HintOffsetX, pointer.y() + HintOffsetY);
     hint.show();
     m_hintShown = true;
 }

@@ -47,15 +47,11 @@ public:
     void setLinkColor(TColor color);
     TColor linkColor() const { return m_linkColor; }
 
-    // Background of the hint window; default the system tooltip background (COLOR_INFOBK).
-    void setHintFormColor(TColor color);
-    TColor hintFormColor() const { return m_hintFormColor; }
-
-    // Pixels from the pointer to the hint window's left and top edge; default 15 and 15.
-    void setHintOffsetX(int offset);
-    int hintOffsetX() const { return m_hintOffsetX; }
-    void setHintOffsetY(int offset);
-    int hintOffsetY() const { return m_hintOffsetY; }
+    // Background of the hint window: the system tooltip background (COLOR_INFOBK).
+    static constexpr TColor HintFormColor = systemColorReference(COLOR_INFOBK);
+    // Pixels from the pointer to the hint window's left and top edge.
+    static constexpr int HintOffsetX = 15;
+    static constexpr int HintOffsetY = 15;
 
     // Whether the hint window is used at all; default true.
     void setEnableShowHint(bool enable);
@@ -91,9 +87,6 @@ private:
     QString m_link = QStringLiteral("http://");
     TColor m_savedColor = 0;
     TColor m_linkColor = 0x0000FF;
-    TColor m_hintFormColor = systemColorReference(COLOR_INFOBK);
-    int m_hintOffsetX = 15;
-    int m_hintOffsetY = 15;
     bool m_enableShowHint = true;
     QFont m_hintFormFont;
     TColor m_fontColor = 0xFF0000;

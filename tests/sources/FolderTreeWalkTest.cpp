@@ -5,6 +5,7 @@
 
 #include "support/PageTestSupport.h"
 #include "sources/FolderFiles.h"
+#include "sources/FileKindMatch.h"
 #include "sources/FolderWalk.h"
 #include "platform/NameCollation.h"
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 the Talvensa developers
 
+#include "sources/FileKindMatch.h"
 #include "sources/FolderWalk.h"
 
 #include "support/PageTestSupport.h"

@@ -7,6 +7,7 @@
 #include "sources/FolderFiles.h"
 #include "sources/FolderSource.h"
 #include "sources/FolderTreeWalk.h"
+#include "sources/FileKindMatch.h"
 #include "sources/FolderWalk.h"
 #include "platform/ProfileRules.h"
 #include "sources/PathText.h"

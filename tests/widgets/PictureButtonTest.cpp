@@ -148,7 +148,6 @@ TEST_F(PictureButtonTest, NewButtonHasDocumentedDefaults)
     EXPECT_EQ(button.captionLeft(), -1);
     EXPECT_EQ(button.captionTop(), -1);
     EXPECT_FALSE(button.stretch());
-    EXPECT_FALSE(button.tabStop());
     EXPECT_FALSE(button.focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(button.size(), QSize(36, 36));
 
@@ -157,8 +156,6 @@ TEST_F(PictureButtonTest, NewButtonHasDocumentedDefaults)
     EXPECT_EQ(button.faceColor(), systemColorReference(COLOR_BTNFACE));
     button.setColor(rgb(1, 2, 3));
     EXPECT_EQ(button.faceColor(), rgb(1, 2, 3));
-    button.setTabStop(true);
-    EXPECT_TRUE(button.focusPolicy() & Qt::TabFocus);
 }
 
 TEST_F(PictureButtonTest, SystemColoursComeFromThePalette)

@@ -5,6 +5,7 @@
 
 #include "platform/SystemColors.h"
 #include "support/ScriptedDialogs.h"
+#include "widgets/SystemPalette.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -72,9 +73,6 @@ TEST_F(UrlLinkTest, NewLabelHasDocumentedDefaults)
     EXPECT_EQ(link.linkColor(), TColor(0x0000FF));
     EXPECT_EQ(link.fontColor(), TColor(0xFF0000));
     EXPECT_EQ(link.palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(link.hintFormColor(), TColor(0x80000018));
-    EXPECT_EQ(link.hintOffsetX(), 15);
-    EXPECT_EQ(link.hintOffsetY(), 15);
     EXPECT_TRUE(link.enableShowHint());
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
     ASSERT_NE(link.hintWindow(), nullptr);
@@ -99,9 +97,6 @@ TEST_F(UrlLinkTest, HintWindowShowsTheLinkNextToThePointer)
     QFont font = m_link->hintFormFont();
     font.setPixelSize(13);
     m_link->setHintFormFont(font);
-    m_link->setHintFormColor(0x00FFFF);
-    m_link->setHintOffsetX(15);
-    m_link->setHintOffsetY(20);
     QWidget *hint = m_link->hintWindow();
 
     QTest::mouseMove(m_link, QPoint(5, 6));
@@ -109,7 +104,7 @@ TEST_F(UrlLinkTest, HintWindowShowsTheLinkNextToThePointer)
     const QPoint pointer = m_link->mapToGlobal(QPoint(5, 6));
     const QFontMetrics metrics(font);
     EXPECT_EQ(hint->geometry(),
-              QRect(pointer + QPoint(15, 20),
+              QRect(pointer + QPoint(15, 15),
                     QSize(metrics.horizontalAdvance(m_link->link()) + 6, metrics.height() + 3)));
     EXPECT_TRUE(hint->isWindow());
     EXPECT_TRUE(hint->windowFlags() & Qt::FramelessWindowHint);
@@ -120,14 +115,15 @@ TEST_F(UrlLinkTest, HintWindowShowsTheLinkNextToThePointer)
     // Shown without taking the focus.
     EXPECT_TRUE(m_edit->hasFocus());
     EXPECT_EQ(QApplication::activeWindow(), &m_window);
-    // Its background is HintFormColor; the text starts 2 pixels in.
+    // Its background is the system's tooltip colour; the text starts 2 pixels in.
     const QImage picture = hint->grab().toImage();
-    EXPECT_EQ(picture.pixelColor(0, 0), QColor(255, 255, 0));
-    EXPECT_EQ(picture.pixelColor(1, picture.height() - 1), QColor(255, 255, 0));
+    const QColor tooltip = toQColor(GetSysColor(COLOR_INFOBK));
+    EXPECT_EQ(picture.pixelColor(0, 0), tooltip);
+    EXPECT_EQ(picture.pixelColor(1, picture.height() - 1), tooltip);
 
     // It stays where it was placed while the pointer moves on.
     QTest::mouseMove(m_link, QPoint(40, 10));
-    EXPECT_EQ(hint->pos(), pointer + QPoint(15, 20));
+    EXPECT_EQ(hint->pos(), pointer + QPoint(15, 15));
 
     // A left press opens the link and hides it; the next move shows it again, at the pointer.
     QTest::mousePress(m_link, Qt::LeftButton, {}, QPoint(40, 10));
@@ -135,7 +131,7 @@ TEST_F(UrlLinkTest, HintWindowShowsTheLinkNextToThePointer)
     EXPECT_FALSE(hint->isVisible());
     QTest::mouseMove(m_link, QPoint(41, 10));
     EXPECT_TRUE(hint->isVisible());
-    EXPECT_EQ(hint->pos(), m_link->mapToGlobal(QPoint(41, 10)) + QPoint(15, 20));
+    EXPECT_EQ(hint->pos(), m_link->mapToGlobal(QPoint(41, 10)) + QPoint(15, 15));
 
     // Leaving the label hides it.
     QTest::mouseMove(&m_window, QPoint(2, 2));
@@ -197,16 +193,13 @@ TEST_F(UrlLinkTest, SettingAPropertyToItsValueDoesNotRepaint)
     m_link->setURLType(m_link->urlType());
     m_link->setLink(m_link->link());
     m_link->setLinkColor(m_link->linkColor());
-    m_link->setHintFormColor(m_link->hintFormColor());
-    m_link->setHintOffsetX(m_link->hintOffsetX());
-    m_link->setHintOffsetY(m_link->hintOffsetY());
     m_link->setEnableShowHint(m_link->enableShowHint());
     m_link->setHintFormFont(m_link->hintFormFont());
     m_link->setFontColor(m_link->fontColor());
     QApplication::processEvents();
     EXPECT_EQ(paints.count, before);
 
-    m_link->setHintOffsetX(m_link->hintOffsetX() + 1);
+    m_link->setLinkColor(m_link->linkColor() + 1);
     QApplication::processEvents();
     EXPECT_GT(paints.count, before);
 }
