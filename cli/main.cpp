@@ -33,19 +33,25 @@ constexpr int ExitWritten = 0;
 constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
-const char Usage[] = "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--quiet] OUTPUT\n"
-                     "       talvensa-cli --find-bookmarks\n";
+const char Usage[] =
+    "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--quiet] "
+    "OUTPUT\n"
+    "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
     "Writes the Talvensa page, one Shift-JIS HTML file listing every Internet shortcut (*.url)\n"
     "of a folder tree, with the design settings of the program.\n"
     "\n"
-    "  OUTPUT           the page to write (an existing file is replaced); - for standard output\n"
+    "  OUTPUT           the page to write; - for standard output. An existing file is\n"
+    "                   replaced whole once the new page is complete\n"
     "  --settings FILE  the settings file to read (default: talvensa.ini beside this program\n"
     "                   when it exists or that folder is writable, else\n"
     "                   ~/.config/talvensa/talvensa.ini)\n"
     "  --folder PATH    read this folder, or this browser bookmark file, instead of the\n"
     "                   settings' Favourites folder (nothing is saved)\n"
+    "  --format FORMAT  page: the classic Shift-JIS page of the design (the default);\n"
+    "                   html: a UTF-8 HTML5 page with search, styled by the design;\n"
+    "                   netscape: a Netscape bookmark file, which every browser imports\n"
     "  --quiet          no progress and no summary line\n"
     "  --find-bookmarks list the bookmark files of this user's browsers, one a line: the\n"
     "                   browser's name, a tab, the path (for --folder); writes no page\n"
@@ -135,7 +141,8 @@ struct CliOptions
     Action action = Action::WritePage;
     QString settingsPath;          // the settings file to read
     std::optional<QString> folder; // --folder, in place of the settings' Favourites source
-    QString output;                // the page file, or "-"
+    PageFormat format = PageFormat::Page;
+    QString output; // the page file, or "-"
     bool quiet = false;
 
     bool toStandardOutput() const { return output == QLatin1String("-"); }
@@ -150,12 +157,14 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
                                             QStringLiteral("FILE"));
     const QCommandLineOption folderOption(QStringLiteral("folder"), QString(),
                                           QStringLiteral("PATH"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
+                                          QStringLiteral("FORMAT"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption findBookmarksOption(QStringLiteral("find-bookmarks"));
-    parser.addOptions({settingsOption, folderOption, quietOption, helpOption, versionOption,
-                       findBookmarksOption});
+    parser.addOptions({settingsOption, folderOption, formatOption, quietOption, helpOption,
+                       versionOption, findBookmarksOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
     CliOptions options;
@@ -172,7 +181,7 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
         options.action = CliOptions::Action::FindBookmarks;
         return options;
     }
-    for (const QCommandLineOption *option : {&settingsOption, &folderOption}) {
+    for (const QCommandLineOption *option : {&settingsOption, &folderOption, &formatOption}) {
         if (parser.values(*option).size() > 1) {
             problem = QStringLiteral("--%1 given more than once").arg(option->names()[0]);
             return std::nullopt;
@@ -188,6 +197,15 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     }
     options.output = positional.first();
     options.quiet = parser.isSet(quietOption);
+    if (parser.isSet(formatOption)) {
+        const std::optional<PageFormat> format = pageFormatFromName(parser.value(formatOption));
+        if (!format) {
+            problem = QStringLiteral("--format %1: not page, html or netscape")
+                          .arg(parser.value(formatOption));
+            return std::nullopt;
+        }
+        options.format = *format;
+    }
     if (parser.isSet(folderOption)) {
         options.folder = parser.value(folderOption);
         // A folder, or a file read as browser bookmarks.
@@ -235,8 +253,10 @@ int run(const CliOptions &options)
     PageJob job;
     job.settings = *settings;
     job.source = options.folder.value_or(settings->FavoriteFolder);
+    job.format = options.format;
     job.outputPath = options.output;
     job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
+    job.replaceWhole = true;
     std::optional<TerminalGauge> gauge;
     if (!options.quiet && ::isatty(STDERR_FILENO)) {
         gauge.emplace(stderr);

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "outputs/PageFormat.h"
 #include "platform/ProgressGauge.h"
 #include "settings/DesignSettings.h"
 
@@ -19,12 +20,18 @@ struct PageJob
 {
     TGlobalVariant settings; // the design; its FavoriteFolder is not read (source is)
     QString source;          // the Favourites path: a folder tree or a bookmark file
-    QString outputPath;      // the page file, replaced if it exists; unused with outputFd
-    int outputFd = -1;       // an open descriptor to write to instead, left open
+    PageFormat format = PageFormat::Page;
+    QString outputPath; // the page file, replaced if it exists; unused with outputFd
+    int outputFd = -1;  // an open descriptor to write to instead, left open
     // An existing file at outputPath is removed first, whatever its permissions (a failed
     // removal is ignored: the write then meets the file). It is removed only once the source
     // has been opened, so a source that cannot be read leaves the old page as it was.
     bool removeOldOutput = false;
+    // The page is written to a temporary file beside outputPath, which takes the old page's
+    // place only once it is whole (AtomicFile): a reader, or a second run, sees the old page or
+    // the new one, never a part or a mix, and a failure leaves the old page. An output that
+    // exists and is no regular file (a FIFO, a terminal, /dev/null) is written directly.
+    bool replaceWhole = false;
     ProgressGauge *progress = nullptr; // the folder count and the folder being written, or none
     StopRequest stopRequested;         // none: the page is written to its end
 };

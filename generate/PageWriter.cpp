@@ -3,8 +3,9 @@
 
 #include "generate/PageWriter.h"
 
-#include "outputs/ClassicPage.h"
+#include "outputs/PageFormat.h"
 #include "outputs/PageOutput.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
@@ -65,12 +66,16 @@ bool writeFolders(DocumentWriter &writer, const PageOutput &out, LinkSource &sou
 void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWriteReport &report)
 {
     PageOutput out(fd);
-    ClassicPage writer(out, job.settings);
+    const std::unique_ptr<DocumentWriter> writer =
+        makeDocumentWriter(job.format, out, job.settings);
     bool written = false;
     try {
-        writer.begin();
-        if (writeFolders(writer, out, source, job, report)) {
-            writer.end();
+        if (!writer)
+            throw TalvensaError(
+                QStringLiteral("no writer for the format %1").arg(pageFormatName(job.format)));
+        writer->begin();
+        if (writeFolders(*writer, out, source, job, report)) {
+            writer->end();
             written = out.flush();
         }
     } catch (...) {
@@ -111,6 +116,41 @@ int openOutput(const QByteArray &path, QString &error)
     return fd;
 }
 
+// Whether the output at path can be replaced whole: not when something is there that is no
+// regular file (a FIFO, a terminal, /dev/null), which is written to directly, nor when its folder
+// cannot take a temporary file beside it (a writable page in a folder the user may not write):
+// the page is then written in place, as before.
+bool canReplaceWhole(const QByteArray &path)
+{
+    struct stat status;
+    if (::stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? "/" : path.first(slash);
+    return ::access(folder.constData(), W_OK | X_OK) == 0 || ::stat(path.constData(), &status) != 0;
+}
+
+// The page to a temporary file that replaces the output once it is whole.
+void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
+                  PageWriteReport &report)
+{
+    AtomicFile file(path);
+    // A page can be made again at any time: it is not worth a wait for the disk.
+    file.setDurable(false);
+    if (!file.open()) {
+        report.failure = PageWriteReport::Failure::WriteFailed;
+        report.error = file.errorString();
+        return;
+    }
+    writeToDescriptor(file.descriptor(), source, job, report);
+    if (!report.written()) {
+        file.abandon();
+    } else if (!file.commit()) {
+        report.failure = PageWriteReport::Failure::WriteFailed;
+        report.error = file.errorString();
+    }
+}
+
 std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
 {
     try {
@@ -136,6 +176,10 @@ PageWriteReport writePage(const PageJob &job)
         return report;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
+    if (job.replaceWhole && canReplaceWhole(outputPath)) {
+        replaceWhole(job.outputPath, *source, job, report);
+        return report;
+    }
     if (job.removeOldOutput)
         ::unlink(outputPath.constData());
     QString error;

@@ -121,7 +121,7 @@ bool AtomicFile::commit()
     }
     // On the disk before it takes the old file's place: after a crash the name holds either
     // the old file or the whole new one. A file system may report a failed write only here.
-    if (::fsync(m_fd) != 0)
+    if (m_durable && ::fsync(m_fd) != 0)
         return fail(errno);
     const int fd = m_fd;
     m_fd = -1;
@@ -132,6 +132,8 @@ bool AtomicFile::commit()
     m_temporary.clear();
     // The rename itself reaches the disk with the folder. The file is in place already, so a
     // failure here is no failure of the write.
+    if (!m_durable)
+        return true;
     const int folder =
         ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
     if (folder >= 0) {

@@ -27,6 +27,12 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // Whether commit() waits for the new file to be on the disk before it takes the old one's
+    // place (the default): after a crash of the system the name then holds the old file or the
+    // whole new one. A file that can be made again at any time (a page) may skip the wait; the
+    // replacement is atomic for every reader all the same.
+    void setDurable(bool durable) { m_durable = durable; }
+
     // Creates the temporary file. False, with errorString(), when it cannot be made.
     bool open();
     int descriptor() const { return m_fd; }
@@ -47,5 +53,6 @@ private:
     QByteArray m_temporary; // the file written, beside it
     int m_fd = -1;
     bool m_failed = false;
+    bool m_durable = true;
     QString m_error;
 };

@@ -15,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include <sys/stat.h>
+
 namespace {
 
 class CliTest : public ::testing::Test
@@ -67,7 +71,8 @@ TEST_F(CliTest, HelpAndVersion)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(
-        "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--quiet] OUTPUT\n"));
+        "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--quiet] "
+        "OUTPUT\n"));
     EXPECT_TRUE(help.out.contains("Exit status"));
     EXPECT_TRUE(help.out.contains("\n       talvensa-cli --find-bookmarks\n"));
     EXPECT_TRUE(help.out.contains("\n  --find-bookmarks "));
@@ -181,6 +186,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         {QStringLiteral("--folder"), QStringLiteral("/no/such/folder"), QStringLiteral("a.html")},
         {QStringLiteral("--folder"), QString(), QStringLiteral("a.html")},
         {QString()},
+        {QStringLiteral("--format"), QStringLiteral("rtf"), QStringLiteral("a.html")},
+        {QStringLiteral("--format"), QStringLiteral("PAGE"), QStringLiteral("a.html")},
+        {QStringLiteral("--format"), QStringLiteral("page"), QStringLiteral("--format"),
+         QStringLiteral("html"), QStringLiteral("a.html")},
     };
     for (const QStringList &arguments : bad) {
         const CliRun run = cli(arguments);
@@ -188,6 +197,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         EXPECT_TRUE(run.err.startsWith("talvensa-cli: ")) << run.err.constData();
         EXPECT_TRUE(run.err.contains("\nUsage: talvensa-cli")) << run.err.constData();
         EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("run/a.html"))));
     }
     EXPECT_TRUE(cli({QStringLiteral("--folder"), QStringLiteral("/no/such/folder"),
                      QStringLiteral("a.html")})
@@ -311,4 +321,63 @@ TEST_F(CliTest, FolderNamingABookmarkFileReadsItOrExitsWithTwo)
         << bad.err.constData();
     EXPECT_FALSE(QFileInfo::exists(output()));
     EXPECT_TRUE(bad.out.isEmpty());
+}
+
+// The page replaces an old one whole: the old page stays until the new one is complete, keeps
+// its permission bits, and no temporary file is left beside it, also when the write fails.
+TEST_F(CliTest, AnOldPageIsReplacedWholeOrKept)
+{
+    for (int i = 0; i < 300; ++i)
+        writeBytes(fav(QStringLiteral("Many/%1.url").arg(i)),
+                   "[InternetShortcut]\r\nURL=http://many.example/" + QByteArray::number(i) +
+                       "\r\n");
+    const QString folder = path(QStringLiteral("out"));
+    QDir().mkpath(folder);
+    const QString page = folder + QStringLiteral("/page.html");
+    writeBytes(page, "old page");
+    ASSERT_EQ(::chmod(QFile::encodeName(page).constData(), 0640), 0);
+    ASSERT_EQ(write({QStringLiteral("--quiet"), page}).exitCode, 0);
+    EXPECT_TRUE(readBytes(page).endsWith("</html>\r\n"));
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(page).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("page.html")});
+
+    // A write that fails part-way (the file size limit of the process, its signal ignored as a
+    // full disk would answer) leaves the old page as it was.
+    writeBytes(page, "old page");
+    QStringList limited{QStringLiteral("-c"),
+                        QStringLiteral("trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\""),
+                        QStringLiteral(TALVENSA_CLI),
+                        QStringLiteral("--settings"),
+                        settings(),
+                        QStringLiteral("--folder"),
+                        favorites(),
+                        page};
+    const CliRun failed =
+        runProgram(QStringLiteral("/bin/sh"), limited, path(QStringLiteral("run")));
+    EXPECT_EQ(failed.exitCode, 1) << failed.err.constData();
+    EXPECT_TRUE(failed.err.contains("cannot write")) << failed.err.constData();
+    EXPECT_EQ(readBytes(page), "old page");
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("page.html")});
+}
+
+// Two runs that write the same page at once: each reader finds one whole page, never a mix.
+TEST_F(CliTest, TwoRunsWritingOnePageNeverMixThem)
+{
+    for (int i = 0; i < 2000; ++i)
+        writeBytes(fav(QStringLiteral("Many/%1.url").arg(i)),
+                   "[InternetShortcut]\r\nURL=http://many.example/" + QByteArray::number(i) +
+                       "\r\n");
+    for (int round = 0; round < 5; ++round) {
+        std::thread other([this] { write({QStringLiteral("--quiet"), output()}); });
+        EXPECT_EQ(write({QStringLiteral("--quiet"), output()}).exitCode, 0);
+        other.join();
+        const QByteArray page = readBytes(output());
+        EXPECT_EQ(page.count("</html>"), 1) << "round " << round;
+        EXPECT_TRUE(page.endsWith("</html>\r\n"));
+        EXPECT_EQ(page.count("<a href=\"http://many.example/"), 2000);
+    }
 }
