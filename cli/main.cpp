@@ -13,7 +13,7 @@
 #include "settings/GlobalVariant.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
-#include "widgets/VersionInfo.h"
+#include "widgets/VersionNotice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -68,16 +68,6 @@ int usageError(const QString &problem)
     print(stderr, QString::fromLatin1(Usage));
     print(stderr, QStringLiteral("Try 'talvensa-cli --help' for more information.\n"));
     return ExitUsage;
-}
-
-QString productVersion()
-{
-    QString version;
-    try {
-        ReadVersionValue(10, version);
-    } catch (const TalvensaError &) {
-    }
-    return version;
 }
 
 // What the command line asks for.
@@ -246,7 +236,7 @@ int main(int argc, char **argv)
         print(stdout, QString::fromLatin1(Usage) + QLatin1Char('\n') + QString::fromLatin1(Help));
         return ExitWritten;
     case CliOptions::Action::ShowVersion:
-        print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
+        print(stdout, versionNotice(QStringLiteral("talvensa-cli")));
         return ExitWritten;
     case CliOptions::Action::FindBookmarks: {
         // None found is no error: the list is simply empty.

@@ -75,7 +75,13 @@ TEST_F(CliTest, HelpAndVersion)
 
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QByteArray("talvensa-cli 5.0.0\n"));
+    EXPECT_EQ(version.out.toStdString(),
+              "talvensa-cli 5.0.0\n"
+              "Copyright (C) 2026 the Talvensa developers\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
+    EXPECT_TRUE(version.err.isEmpty());
 }
 
 TEST_F(CliTest, WritesThePageAndOneSummaryLine)
