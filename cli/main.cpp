@@ -173,6 +173,19 @@ bool loadSettings(const QString &path)
     return true;
 }
 
+// The line for a page without a link: most users have neither a settings file nor ~/Favorites,
+// and a page of one empty folder says nothing of why. Names what was read and where else to look.
+QString noLinksHint(const QString &source)
+{
+    const QString read = QFileInfo::exists(source)
+                             ? source
+                             : QStringLiteral("%1 (which does not exist)").arg(source);
+    return QStringLiteral("talvensa-cli: no links found in %1; --folder PATH reads another "
+                          "folder or a bookmark file, and --find-bookmarks lists your browsers' "
+                          "bookmark files (%2 found now)\n")
+        .arg(read, QString::number(findBookmarkFiles(homeFolderPath(), userConfigFolder()).size()));
+}
+
 // Writes the page the options ask for and reports it; the exit status.
 int run(const CliOptions &options)
 {
@@ -214,6 +227,9 @@ int run(const CliOptions &options)
                   .arg(report.bytes)
                   .arg(shownPath));
     }
+    // Also with --quiet: the page was written, but the run most likely read the wrong source.
+    if (report.links == 0)
+        print(stderr, noLinksHint(job.source));
     return ExitWritten;
 }
 
