@@ -23,6 +23,10 @@ chmod 755 "$scratch"
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 
+# The icons: the PNG sizes and the scalable one.
+for icon in 16x16/apps/talvensa.png 256x256/apps/talvensa.png scalable/apps/talvensa.svg; do
+    [ -f "$root/usr/share/icons/hicolor/$icon" ] || { echo "missing icon: $icon" >&2; exit 1; }
+done
 desktop-file-validate "$root/usr/share/applications/talvensa.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for page in "$root"/usr/share/man/man1/*.1.gz; do

@@ -5,7 +5,8 @@
 # installed yet. On a machine that has them all it does nothing and asks no package server.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev fonts-ipafont-gothic)
+# Qt SVG: the build writes the scalable icon with it.
+packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev fonts-ipafont-gothic)
 # Browser bookmark files: the HTML5 parser and SQLite.
 packages+=(libgumbo-dev libsqlite3-dev)
 # Fuzzing (tests/fuzz) and the memory check of one run.
