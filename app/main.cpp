@@ -6,10 +6,22 @@
 #include "windows/FolderWindow.h"
 #include "windows/SettingsWindow.h"
 #include "widgets/ProgramIcon.h"
+#include "platform/VersionNotice.h"
 #include "windows/VersionWindow.h"
+
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
+    // "talvensa --version", that one argument alone, prints the version and opens no window;
+    // every other command line is the batch run's output path as always.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        const QByteArray notice = versionNotice(QStringLiteral("talvensa")).toUtf8();
+        std::fwrite(notice.constData(), 1, size_t(notice.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     TApplication app(argc, argv);
     QApplication::setWindowIcon(programIcon());
 

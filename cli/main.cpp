@@ -13,7 +13,7 @@
 #include "settings/ProfileFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
-#include "platform/VersionInfo.h"
+#include "platform/VersionNotice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -116,16 +116,6 @@ QString quotedIfOdd(const QString &path)
         quoted += QLatin1Char('\'');
     }
     return quoted;
-}
-
-QString productVersion()
-{
-    QString version;
-    try {
-        ReadVersionValue(10, version);
-    } catch (const TalvensaError &) {
-    }
-    return version;
 }
 
 // What the command line asks for.
@@ -244,6 +234,19 @@ std::optional<TGlobalVariant> loadSettings(const QString &path)
     return settings;
 }
 
+// The line for a page without a link: most users have neither a settings file nor ~/Favorites,
+// and a page of one empty folder says nothing of why. Names what was read and where else to look.
+QString noLinksHint(const QString &source)
+{
+    const QString read = QFileInfo::exists(source)
+                             ? source
+                             : QStringLiteral("%1 (which does not exist)").arg(source);
+    return QStringLiteral("talvensa-cli: no links found in %1; --folder PATH reads another "
+                          "folder or a bookmark file, and --find-bookmarks lists your browsers' "
+                          "bookmark files (%2 found now)\n")
+        .arg(read, QString::number(findBookmarkFiles(homeFolderPath(), userConfigFolder()).size()));
+}
+
 // Writes the page the options ask for and reports it; the exit status.
 int run(const CliOptions &options)
 {
@@ -288,6 +291,9 @@ int run(const CliOptions &options)
                   .arg(report.bytes)
                   .arg(shownPath));
     }
+    // Also with --quiet: the page was written, but the run most likely read the wrong source.
+    if (report.links == 0)
+        print(stderr, noLinksHint(job.source));
     return ExitWritten;
 }
 
@@ -310,7 +316,7 @@ int main(int argc, char **argv)
         print(stdout, QString::fromLatin1(Usage) + QLatin1Char('\n') + QString::fromLatin1(Help));
         return ExitWritten;
     case CliOptions::Action::ShowVersion:
-        print(stdout, QStringLiteral("talvensa-cli %1\n").arg(productVersion()));
+        print(stdout, versionNotice(QStringLiteral("talvensa-cli")));
         return ExitWritten;
     case CliOptions::Action::FindBookmarks: {
         // None found is no error: the list is simply empty. A profiles.ini that cannot be read

@@ -4,8 +4,9 @@
 # Builds the Debian package from a build folder (default: build) and checks it without installing
 # it on this machine: unpacks it into a scratch root, validates the desktop entry, the AppStream
 # metainfo and the manual pages, runs lintian, and runs both unpacked programs over the sample
-# tree. talvensa-cli's page must equal the build's own; talvensa's batch run, as a user who
-# cannot write the program's folder, must read the user's settings file and write the same page.
+# tree. talvensa-cli's page must equal the build's own, and on a new account it must say where it
+# looked; talvensa's batch run, as a user who cannot write the program's folder, must read the
+# user's settings file and write the same page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -22,6 +23,10 @@ chmod 755 "$scratch"
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 
+# The icons: the PNG sizes and the scalable one.
+for icon in 16x16/apps/talvensa.png 256x256/apps/talvensa.png scalable/apps/talvensa.svg; do
+    [ -f "$root/usr/share/icons/hicolor/$icon" ] || { echo "missing icon: $icon" >&2; exit 1; }
+done
 desktop-file-validate "$root/usr/share/applications/talvensa.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for page in "$root"/usr/share/man/man1/*.1.gz; do
@@ -42,6 +47,16 @@ sample_page() { "$1" --quiet --settings "$scratch/sample.ini" --folder "$scratch
 sample_page "$build/talvensa-cli" "$scratch/build-page.html"
 sample_page "$root/usr/bin/talvensa-cli" "$scratch/package-page.html"
 cmp "$scratch/build-page.html" "$scratch/package-page.html"
+
+# The unpacked talvensa-cli on a new account, without settings or ~/Favorites: a page is still
+# written, and one line says where it looked and that --find-bookmarks lists the browsers' files.
+mkdir "$scratch/new-user"
+hint=$(env -u XDG_CONFIG_HOME HOME="$scratch/new-user" "$root/usr/bin/talvensa-cli" --quiet - \
+    2>&1 >/dev/null)
+case $hint in
+*"$scratch/new-user/Favorites (which does not exist);"*--find-bookmarks*) ;;
+*) printf 'talvensa-cli on a new account said: %s\n' "$hint" >&2; exit 1 ;;
+esac
 
 # talvensa from the package, batch run without a display, by a user who cannot write
 # usr/bin: it reads $XDG_CONFIG_HOME/talvensa/talvensa.ini. Root can write anywhere, so root runs

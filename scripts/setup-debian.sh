@@ -1,19 +1,34 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 the Talvensa developers
-# Installs, with apt-get, the Debian packages that building and testing need and that are not
-# installed yet. On a machine that has them all it does nothing and asks no package server.
+# Installs, with apt-get, the Debian packages that are not installed yet: with --programs those
+# that building and running the two programs need (scripts/run.sh), otherwise also everything the
+# tests, the fuzzers and the package checks need (scripts/test.sh). Further arguments name more
+# packages. On a machine that has them all it does nothing and asks no package server.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev fonts-ipafont-gothic)
+programs_only=false
+if [ "${1:-}" = --programs ]; then
+    programs_only=true
+    shift
+fi
+
+# The compiler and the build, Qt (SVG: the build writes the scalable icon with it), Qt's own
+# texts in Japanese, the font the page and the windows are laid out for.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n
+          fonts-ipafont-gothic)
 # Browser bookmark files: the HTML5 parser and SQLite.
 packages+=(libgumbo-dev libsqlite3-dev)
-# Fuzzing (tests/fuzz) and the memory check of one run.
-packages+=(clang libclang-rt-14-dev valgrind)
-# The Debian package and its checks (scripts/check-package.sh).
-packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
-# Qt's own texts in Japanese, and the GUI suite (tests/gui): a private X server, input, Xlib.
-packages+=(qt6-translations-l10n xvfb xdotool libx11-dev)
+if ! $programs_only; then
+    # The test programs.
+    packages+=(libgtest-dev)
+    # Fuzzing (tests/fuzz) and the memory check of one run.
+    packages+=(clang libclang-rt-14-dev valgrind)
+    # The Debian package and its checks (scripts/check-package.sh).
+    packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
+    # The GUI suite (tests/gui): a private X server, input, Xlib.
+    packages+=(xvfb xdotool libx11-dev)
+fi
 packages+=("$@")
 
 missing=()

@@ -24,14 +24,8 @@ QPolygonF starPolygon(QPointF centre, double outer, double inner)
 
 } // namespace
 
-QImage programIconImage(int size)
+void paintProgramIcon(QPainter &p)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
-
     // The page, with its top right corner folded over.
     QPainterPath page;
     page.moveTo(6.5, 2.5);
@@ -65,6 +59,16 @@ QImage programIconImage(int size)
     p.setPen(QPen(QColor(0xB0, 0x70, 0x00), 0.8));
     p.setBrush(QColor(0xFF, 0xC8, 0x20));
     p.drawPolygon(starPolygon(QPointF(8.5, 8.5), 7.5, 3.2));
+}
+
+QImage programIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(size / double(ProgramIconGrid), size / double(ProgramIconGrid));
+    paintProgramIcon(p);
     return image;
 }
 

@@ -204,4 +204,45 @@ TEST_F(BatchRunTest, OutputFifoThatNothingReadsIsAFailedWriteAndTheRunEnds)
     EXPECT_TRUE(standardError().contains(QStringLiteral("書き出しに失敗しました")));
 }
 
+TEST_F(BatchRunTest, VersionAloneIsPrintedWithoutAWindowOrAPage)
+{
+    // No display and the xcb platform: a program that went on to open its window could not
+    // even start.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+    m_process.setProcessEnvironment(environment);
+    m_process.setWorkingDirectory(m_dir.path());
+    m_process.start(m_program, {QStringLiteral("--version")});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_EQ(m_process.readAllStandardOutput().toStdString(),
+              "talvensa 5.0.0\n"
+              "Copyright (C) 2026 the Talvensa developers\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
+    EXPECT_TRUE(standardError().isEmpty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("--version"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("talvensa.ini"))));
+}
+
+TEST_F(BatchRunTest, VersionWithAnotherArgumentIsTheBatchRunsPath)
+{
+    writeSettings();
+    start({QStringLiteral("--version"), QStringLiteral("ignored.html")});
+    ASSERT_TRUE(m_process.waitForFinished(30000));
+
+    EXPECT_EQ(m_process.exitCode(), 0);
+    EXPECT_TRUE(m_process.readAllStandardOutput().isEmpty());
+    QFile page(path(QStringLiteral("--version")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("http://alpha.example/"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("ignored.html"))));
+}
+
 } // namespace

@@ -80,7 +80,13 @@ TEST_F(CliTest, HelpAndVersion)
 
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QByteArray("talvensa-cli 5.0.0\n"));
+    EXPECT_EQ(version.out.toStdString(),
+              "talvensa-cli 5.0.0\n"
+              "Copyright (C) 2026 the Talvensa developers\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
+    EXPECT_TRUE(version.err.isEmpty());
 }
 
 TEST_F(CliTest, WritesThePageAndOneSummaryLine)
@@ -380,4 +386,62 @@ TEST_F(CliTest, TwoRunsWritingOnePageNeverMixThem)
         EXPECT_TRUE(page.endsWith("</html>\r\n"));
         EXPECT_EQ(page.count("<a href=\"http://many.example/"), 2000);
     }
+}
+
+TEST_F(CliTest, APageWithoutLinksSaysWhatWasReadAndWhereElseToLook)
+{
+    // A home with one browser profile, whose bookmark files --find-bookmarks would list.
+    const QString home = path(QStringLiteral("home"));
+    writeBytes(home + QStringLiteral("/.config/chromium/Default/Bookmarks"), "{}");
+    const QStringList environment{QStringLiteral("HOME=") + home,
+                                  QStringLiteral("XDG_CONFIG_HOME")};
+    auto hint = [](const QString &read, int found) {
+        return QStringLiteral("talvensa-cli: no links found in %1; --folder PATH reads another "
+                              "folder or a bookmark file, and --find-bookmarks lists your "
+                              "browsers' bookmark files (%2 found now)\n")
+            .arg(read, QString::number(found))
+            .toStdString();
+    };
+    const QString scratch = path(QStringLiteral("run"));
+
+    // The settings' folder, taken from the home folder as there is none in the file: the line
+    // comes with --quiet too, the page is written and the status stays 0.
+    writeSettings("[Title]\r\nTitle=Mine\r\n");
+    CliRun run =
+        runCli({QStringLiteral("--settings"), settings(), QStringLiteral("--quiet"), output()},
+               scratch, environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run.err.toStdString(),
+              hint(home + QStringLiteral("/Favorites (which does not exist)"), 1));
+    EXPECT_TRUE(readBytes(output()).endsWith("</html>\r\n"));
+
+    // An empty folder named by --folder; without --quiet the summary comes first, the page on
+    // standard output stays clean.
+    const QString empty = path(QStringLiteral("Empty"));
+    ASSERT_TRUE(QDir().mkpath(empty + QStringLiteral("/Sub")));
+    run = runCli({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), empty,
+                  QStringLiteral("-")},
+                 scratch, environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("<!DOCTYPE HTML"));
+    EXPECT_TRUE(run.err.startsWith("2 folders, 0 links, ")) << run.err.constData();
+    EXPECT_TRUE(run.err.endsWith(QByteArray::fromStdString(hint(empty, 1)))) << run.err.constData();
+
+    // A bookmark file without a bookmark, in a folder whose name holds a place marker.
+    const QString bookmarks = path(QStringLiteral("%2 profile/Bookmarks"));
+    writeBytes(bookmarks, R"({"roots": {"bookmark_bar": {"name": "Bar", "children": []}}})");
+    run = runCli({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), bookmarks,
+                  QStringLiteral("--quiet"), output()},
+                 scratch, environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err.toStdString(), hint(bookmarks, 1));
+
+    // One link is enough to say nothing.
+    writeBytes(empty + QStringLiteral("/Sub/One.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    run = runCli({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), empty,
+                  QStringLiteral("--quiet"), output()},
+                 scratch, environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
 }

@@ -52,12 +52,18 @@ protected:
         file.write(bytes);
     }
 
-    // Runs the copy, as "nobody" when asUser is set and the tests run as root, and gives the
-    // page it writes to standard output.
-    QByteArray page(bool asOtherUser) const
+    struct Run
     {
-        QStringList arguments{QStringLiteral("--folder"), path(QStringLiteral("Fav")),
-                              QStringLiteral("-")};
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    // Runs the copy with the given home folder and no XDG_CONFIG_HOME of its own, as "nobody"
+    // when asOtherUser is set and the tests run as root.
+    Run run(QStringList arguments, bool asOtherUser, const QString &home,
+            const QString &configFolder = {}) const
+    {
         QString command = program();
         if (asOtherUser && ::geteuid() == 0) {
             arguments =
@@ -68,16 +74,29 @@ protected:
         }
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("HOME"), home);
+        env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        if (!configFolder.isEmpty())
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
         process.setProcessEnvironment(env);
         process.start(command, arguments);
         if (!process.waitForFinished(60000)) {
             process.kill();
             process.waitForFinished();
         }
-        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
-        return process.readAllStandardOutput();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    // The page the copy writes to standard output for the tree Fav, with the user's settings
+    // in config/.
+    QByteArray page(bool asOtherUser) const
+    {
+        const Run written =
+            run({QStringLiteral("--folder"), path(QStringLiteral("Fav")), QStringLiteral("-")},
+                asOtherUser, path(QStringLiteral("home")), path(QStringLiteral("config")));
+        EXPECT_EQ(written.exitCode, 0) << written.err.constData();
+        return written.out;
     }
 
     QTemporaryDir m_dir;
@@ -106,4 +125,24 @@ TEST_F(InstalledCliTest, AWritableProgramFolderKeepsItsOwnSettings)
     const QByteArray written = page(false);
     EXPECT_TRUE(written.contains("\r\n\tFavorite\r\n"));
     EXPECT_FALSE(written.contains("Mine"));
+}
+
+TEST_F(InstalledCliTest, AnEmptyHomeFolderSaysWhereItLookedAndWhereElseToLook)
+{
+    if (::geteuid() == 0 && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "running as root without setpriv to run as another user";
+    // A new account: no settings file, no ~/Favorites, no browser.
+    QFile::setPermissions(path(QStringLiteral("prefix/bin")), ReadOnlyFolder);
+    const QString home = path(QStringLiteral("new-user"));
+    ASSERT_TRUE(QDir().mkpath(home));
+    const Run quiet = run({QStringLiteral("--quiet"), QStringLiteral("-")}, true, home);
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.out.endsWith("</html>\r\n"));
+    EXPECT_EQ(quiet.err.toStdString(),
+              "talvensa-cli: no links found in " + home.toStdString() +
+                  "/Favorites (which does not exist); --folder PATH reads another folder or a "
+                  "bookmark file, and --find-bookmarks lists your browsers' bookmark files (0 "
+                  "found now)\n");
+    // Nothing was saved for the user.
+    EXPECT_TRUE(QDir(home).isEmpty());
 }
