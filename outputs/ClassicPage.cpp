@@ -9,29 +9,35 @@
 #include "platform/ShiftJis.h"
 #include "platform/VersionInfo.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
-// The href bytes of an address: the three characters that could end the attribute or open a tag
-// are percent-encoded, as a browser would send them anyway. They never occur as the second byte
-// of a Shift-JIS character, so the bytes can be scanned one by one.
+// Whether a byte of an address is percent-encoded in the href: the three characters that could
+// end the attribute or open a tag, and the control characters (NUL, ESC, CR, LF, DEL...), which
+// would break the line or the markup, as a browser encodes them anyway. None of them occurs as
+// the second byte of a Shift-JIS character, so the bytes can be looked at one by one.
+bool isEscapedInHref(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F || c == '"' || c == '<' || c == '>';
+}
+
+// The href bytes of an address.
 void putHref(PageOutput &out, QByteArrayView url)
 {
-    // Most addresses hold none of them, so the bytes between two are put as one run, found with
-    // memchr.
+    // Most addresses hold none of them, so the bytes between two are put as one run.
+    static const char Hex[] = "0123456789ABCDEF";
     const char *p = url.data();
     const char *const end = p + url.size();
     while (p < end) {
-        const char *next = end;
-        for (const char c : {'"', '<', '>'}) {
-            if (const void *found = std::memchr(p, c, size_t(next - p)))
-                next = static_cast<const char *>(found);
-        }
+        const char *next = std::find_if(p, end, isEscapedInHref);
         out.put(QByteArrayView(p, next - p));
         if (next == end)
             break;
-        out.put(*next == '"' ? QByteArrayView("%22") : *next == '<' ? "%3C" : "%3E");
+        const auto b = static_cast<unsigned char>(*next);
+        const char escape[3] = {'%', Hex[b >> 4], Hex[b & 0xF]};
+        out.put(QByteArrayView(escape, 3));
         p = next + 1;
     }
 }

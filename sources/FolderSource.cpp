@@ -75,7 +75,11 @@ const Folder *FolderSource::nextFolder()
     // The names below the root; the root itself has none.
     const FolderTreeWalk::Folder &folder = m_folders.front().folder;
     const QString caption = FolderCaption(folder.path, m_root);
-    m_folder.path = caption.isEmpty() ? QStringList() : caption.split(QLatin1Char('/'));
+    m_folder.path.clear();
+    if (!caption.isEmpty()) {
+        for (const QStringView name : QStringView(caption).split(QLatin1Char('/')))
+            m_folder.path.append(nameLine(name));
+    }
     m_folder.modified = folder.modified;
     return &m_folder;
 }
@@ -92,7 +96,7 @@ bool FolderSource::nextLink(Link &link)
     // The walk found a regular file here, so its kind is not checked again.
     const std::optional<ShortcutReader::ValueViews> values = m_readAhead.take();
     link = Link();
-    link.title = ShortcutTitle(file.name).toString();
+    link.title = nameLine(ShortcutTitle(file.name));
     if (values)
         ShortcutReader::fillLink(*values, link);
     else

@@ -25,3 +25,13 @@ QStringView ShortcutTitle(QStringView FileName)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? name : name.first(dot);
 }
+
+QString nameLine(QStringView name)
+{
+    QString line = name.toString();
+    for (QChar &c : line) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    }
+    return line;
+}

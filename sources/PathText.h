@@ -21,3 +21,7 @@ QString FolderCaption(const QString &Folder, const QString &Root);
 // The link text of a shortcut file (a full path or a bare name): its name without the
 // extension (from the last "." on).
 QStringView ShortcutTitle(QStringView FileName);
+
+// A file or folder name as one line of text: its control characters (a name here may hold a line
+// break or an escape) become blanks; every other character, an escaped byte included, stays.
+QString nameLine(QStringView name);

@@ -372,13 +372,12 @@ TEST_F(BadInputTest, NulBytesInvalidShiftJisAndUtf16InShortcutFiles)
 
     const QList<Section> sections = pageSections(1, 3);
     const QByteArray span = "<span class=\"BVKComment\">";
-    EXPECT_EQ(
-        sections,
-        (QList<Section>{
-            {"",
-             {linkLine(bytes("http://a\0b/"), "nul") + span + bytes("x\0y") + "</span>",
-              linkLine("http://x/\x81\xFF\xFD", "sjis") + span + "\x95\x5C\x8E\xA6\x81</span>",
-              linkLine("http://u16/", "utf16") + span + "</span>"}}}));
+    EXPECT_EQ(sections,
+              (QList<Section>{{"",
+                               {linkLine("http://a%00b/", "nul") + span + bytes("x\0y") + "</span>",
+                                linkLine("http://x/\x81\xFF\xFD", "sjis") + span +
+                                    "\x95\x5C\x8E\xA6\x81</span>",
+                                linkLine("http://u16/", "utf16") + span + "</span>"}}}));
 }
 
 TEST_F(BadInputTest, NamesWithMarkupAmpersandBlanksAndCharactersOutsideShiftJis)

@@ -103,6 +103,25 @@ TEST_F(PageWriterTest, MarkupInNamesAndUrlsCannotLeaveItsPlace)
     EXPECT_TRUE(all.contains("\r\n\t<b>Fav</b> & co\r\n"));
 }
 
+// Control characters cannot break a link's line or its markup: in the href they are
+// percent-encoded, as browsers encode them; in a name (a POSIX name may hold a line break) they
+// are blanks.
+TEST_F(PageWriterTest, ControlCharactersStayOffTheLinkLine)
+{
+    writeBytes(fav(QStringLiteral("line\nbreak\x1B.url")),
+               shortcutBytes(QByteArray("http://x/a\0"
+                                        "b\x1B[31m\tc\x7F",
+                                        20)));
+    QDir().mkpath(fav(QStringLiteral("two\rlines")));
+    const QByteArray body = sections(page());
+    EXPECT_TRUE(body.contains("\t<a href=\"http://x/a%00b%1B[31m%09c%7F\" target=\"_blank\">"
+                              "line break </a>\r\n"))
+        << body.constData();
+    EXPECT_TRUE(body.contains("\r\n\ttwo lines\r\n"));
+    for (const char c : body)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n' || c == '\t');
+}
+
 TEST_F(PageWriterTest, NamesOutsideShiftJisBecomeNumericReferences)
 {
     QDir().mkpath(fav(QStringLiteral("jürgen")));
