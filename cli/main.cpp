@@ -283,6 +283,9 @@ int run(const CliOptions &options)
     case PageWriteReport::Failure::None:
         break;
     }
+    // Also with --quiet: the page lacks what could not be read.
+    if (!report.warning.isEmpty())
+        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(job.source, report.warning));
     if (!options.quiet) {
         print(options.toStandardOutput() ? stderr : stdout,
               QStringLiteral("%1 folders, %2 links, %3 bytes written to %4\n")

@@ -25,6 +25,7 @@ struct PageWriteReport
     qint64 links = 0; // link lines written
     qint64 bytes = 0; // bytes that reached the output
     QString error;    // why the write failed (the system's reason); empty after a success
+    QString warning;  // what the source could not read (LinkSource::readWarning)
 
     bool written() const { return failure == Failure::None; }
 };

@@ -88,6 +88,7 @@ void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWrite
             report.error = systemReason(out.error() ? out.error() : EIO);
     }
     report.bytes = out.written();
+    report.warning = source.readWarning();
 }
 
 // Opens the page file for writing, made or emptied; -1 with the reason when it cannot be. The

@@ -26,4 +26,9 @@ public:
     // The next link of the current folder, written over link (so that its memory serves again);
     // false after the folder's last.
     virtual bool nextLink(Link &link) = 0;
+
+    // What the source found but could not read on the way, as one line for the user ("2 folders
+    // could not be read: File name too long"); empty when it read everything. Asked after the
+    // last folder.
+    virtual QString readWarning() const { return QString(); }
 };

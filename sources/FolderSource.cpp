@@ -3,6 +3,7 @@
 
 #include "sources/FolderSource.h"
 
+#include "platform/PosixFile.h"
 #include "sources/FolderWalk.h"
 #include "sources/PathText.h"
 
@@ -103,4 +104,23 @@ bool FolderSource::nextLink(Link &link)
         link.present = false; // gone since it was listed
     readAhead();              // the file taken made room
     return true;
+}
+
+QString FolderSource::readWarning() const
+{
+    const std::map<int, int> &unreadable = m_walk.unreadable();
+    if (unreadable.empty())
+        return QString();
+    int folders = 0;
+    QStringList reasons;
+    for (const auto &[error, count] : unreadable) {
+        folders += count;
+        reasons.append(unreadable.size() == 1
+                           ? systemReason(error)
+                           : QStringLiteral("%1 (%2)").arg(systemReason(error)).arg(count));
+    }
+    return QStringLiteral("%1 %2 could not be read: %3")
+        .arg(folders)
+        .arg(folders == 1 ? QStringLiteral("folder") : QStringLiteral("folders"))
+        .arg(reasons.join(QStringLiteral("; ")));
 }

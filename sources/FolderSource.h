@@ -29,6 +29,7 @@ public:
     int folderCount() override;
     const Folder *nextFolder() override;
     bool nextLink(Link &link) override;
+    QString readWarning() const override;
 
 private:
     // A folder walked, with how many of its files are queued for reading.

@@ -7,6 +7,7 @@
 #include "platform/FileNames.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +29,10 @@ std::optional<FolderTreeWalk::Folder> FolderTreeWalk::next()
         // without looking the path up again.
         const QString part = folder.first(folder.lastIndexOf(QLatin1Char('/')) + 1);
         const int fd = FolderFiles::open(part);
+        // A folder that went away since its parent was listed, or a root that is not there, is
+        // simply not part of the tree.
+        if (fd < 0 && errno != ENOENT)
+            ++m_unreadable[errno];
         struct stat st;
         const bool known = part.size() == folder.size() && fd >= 0
                                ? ::fstat(fd, &st) == 0

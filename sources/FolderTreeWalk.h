@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -42,6 +43,11 @@ public:
     // exist is still the one folder.
     std::optional<Folder> next();
 
+    // The folders found in the tree that could not be read (a path too long for the system, a
+    // folder the user may not open), by the system's reason; a root that does not exist is no
+    // such folder.
+    const std::map<int, int> &unreadable() const { return m_unreadable; }
+
     // Has the listings of the next few folders of the walk read ahead, each once, so that the
     // walk finds them in memory when it comes to them.
     void readAhead(ReadAhead &readAhead);
@@ -58,4 +64,5 @@ private:
     };
     std::vector<Pending> m_pending; // the next folder last
     QSet<FolderIdentity> m_walked;
+    std::map<int, int> m_unreadable; // errno, folders
 };

@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -439,6 +440,35 @@ TEST_F(BadInputTest, AThousandLevelsDeep)
 
     const QList<Section> sections = pageSections(1001, 1);
     EXPECT_EQ(sections, expected);
+}
+
+// Folders deeper than the system's path limit cannot be opened by their paths: the page holds
+// what could be read, and standard error says how many folders could not be read, and why.
+TEST_F(BadInputTest, DeeperThanThePathLimitSaysWhatCouldNotBeRead)
+{
+    const QByteArray name(200, 'n');
+    int folder = ::open(QFile::encodeName(favorites()).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    int levels = 0;
+    for (; levels < 30; ++levels) { // 30 * 201 bytes: beyond PATH_MAX (4096)
+        ASSERT_EQ(::mkdirat(folder, name.constData(), 0755), 0) << levels;
+        const int next = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(folder);
+        ASSERT_GE(next, 0);
+        folder = next;
+    }
+    ::close(folder);
+    writeBytes(fav("top.url"), shortcut("http://top/"));
+
+    CliRun run;
+    const QList<Section> sections = pageSections(22, 1, &run);
+    EXPECT_EQ(sections.first(), (Section{"", {linkLine("http://top/", "top")}}));
+    EXPECT_TRUE(run.err.contains(": 1 folder could not be read: File name too long\n"))
+        << run.err.constData();
+    // A tree this deep is removed by a program that walks it by descriptors, as rm does.
+    QProcess remove;
+    remove.start(QStringLiteral("rm"), {QStringLiteral("-rf"), fav(name)});
+    EXPECT_TRUE(remove.waitForFinished(60000) && remove.exitCode() == 0);
 }
 
 TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
