@@ -59,7 +59,9 @@ const char Help[] =
     "  --version        show the version\n"
     "\n"
     "Exit status: 0 the page was written; 1 it could not be written; 2 a usage error,\n"
-    "settings that could not be loaded, or a Favourites source that could not be read.\n";
+    "settings that could not be loaded, a Favourites source that could not be read, or an\n"
+    "OUTPUT that is one of the files the page is made from (the bookmark file read, its log,\n"
+    "the settings file).\n";
 
 // Messages are UTF-8 whatever the locale says.
 void print(std::FILE *stream, const QString &text)
@@ -256,6 +258,7 @@ int run(const CliOptions &options)
     PageJob job;
     job.settings = *settings;
     job.source = options.folder.value_or(settings->FavoriteFolder);
+    job.settingsPath = options.settingsPath;
     job.format = options.format;
     job.outputPath = options.output;
     job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
@@ -280,6 +283,10 @@ int run(const CliOptions &options)
         print(stderr,
               QStringLiteral("talvensa-cli: cannot write %1: %2\n").arg(shownPath, report.error));
         return ExitNotWritten;
+    case PageWriteReport::Failure::OutputIsInput:
+        print(stderr,
+              QStringLiteral("talvensa-cli: will not write %1: %2\n").arg(shownPath, report.error));
+        return ExitUsage;
     case PageWriteReport::Failure::None:
         break;
     }

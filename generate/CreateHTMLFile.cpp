@@ -11,6 +11,7 @@ bool TCreateHTML::CreateHTMLFile(const QString &Path, const StopRequest &stopReq
     PageJob job;
     job.settings = m_settings;
     job.source = m_settings.FavoriteFolder;
+    job.settingsPath = m_settingsPath;
     job.outputPath = Path;
     job.removeOldOutput = RemoveOldFile;
     job.progress = m_gauge;

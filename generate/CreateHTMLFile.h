@@ -15,7 +15,11 @@
 class TCreateHTML final
 {
 public:
-    explicit TCreateHTML(const TGlobalVariant &settings) : m_settings(settings) {}
+    // settingsPath names the file the settings came from, which a page never replaces; both
+    // are read at each write.
+    TCreateHTML(const TGlobalVariant &settings, const QString &settingsPath)
+        : m_settings(settings), m_settingsPath(settingsPath)
+    {}
 
     // Writes the whole page for the settings, from their Favourites folder, to Path. True when
     // it was written completely and closed; false after any failure. Never throws, shows
@@ -33,6 +37,7 @@ public:
 
 private:
     const TGlobalVariant &m_settings;
+    const QString &m_settingsPath;
     ProgressGauge *m_gauge = nullptr;
     PageWriteReport m_lastReport;
 };

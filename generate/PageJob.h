@@ -20,6 +20,7 @@ struct PageJob
 {
     TGlobalVariant settings; // the design; its FavoriteFolder is not read (source is)
     QString source;          // the Favourites path: a folder tree or a bookmark file
+    QString settingsPath;    // the file the settings came from, if any: never written over
     PageFormat format = PageFormat::Page;
     QString outputPath; // the page file, replaced if it exists; unused with outputFd
     int outputFd = -1;  // an open descriptor to write to instead, left open

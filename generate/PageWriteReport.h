@@ -18,6 +18,9 @@ struct PageWriteReport
         // The page could not be written whole: the output could not be created, a write
         // failed, or the footer's version could not be read.
         WriteFailed,
+        // The output is one of the files the page is made from (a bookmark file, its log, the
+        // settings file): writing it would destroy them. Nothing was touched.
+        OutputIsInput,
     };
 
     Failure failure = Failure::None;

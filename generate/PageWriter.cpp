@@ -152,6 +152,25 @@ void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
     }
 }
 
+// Whether the output at path is the same file (device and inode, through any link) as one the
+// page is made from: a bookmark file given as the source, its write-ahead log, or the settings
+// file. A folder tree's own files may be written over: the page is made of what was read.
+bool isJobInput(const QByteArray &path, const PageJob &job)
+{
+    struct stat output;
+    if (::stat(path.constData(), &output) != 0 || S_ISDIR(output.st_mode))
+        return false;
+    const QString inputs[] = {job.source, job.source + QStringLiteral("-wal"), job.settingsPath};
+    for (const QString &input : inputs) {
+        struct stat status;
+        if (!input.isEmpty() && ::stat(textToFileName(input).constData(), &status) == 0 &&
+            !S_ISDIR(status.st_mode) && status.st_dev == output.st_dev &&
+            status.st_ino == output.st_ino)
+            return true;
+    }
+    return false;
+}
+
 std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
 {
     try {
@@ -177,6 +196,11 @@ PageWriteReport writePage(const PageJob &job)
         return report;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
+    if (isJobInput(outputPath, job)) {
+        report.failure = PageWriteReport::Failure::OutputIsInput;
+        report.error = QStringLiteral("it is one of the files the page is made from");
+        return report;
+    }
     if (job.replaceWhole && canReplaceWhole(outputPath)) {
         replaceWhole(job.outputPath, *source, job, report);
         return report;

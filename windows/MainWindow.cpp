@@ -43,7 +43,7 @@ const QString CRLF = QStringLiteral("\r\n");
 TfrmMain::TfrmMain(const QStringList &arguments)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_arguments(arguments), m_createHTML(GlobalVariant)
+      m_arguments(arguments), m_createHTML(GlobalVariant, SettingsFilePath)
 {
     setObjectName(QStringLiteral("frmMain"));
     createControls();
@@ -268,7 +268,7 @@ void TfrmMain::btnCreateHTMLClick()
     // the writer meets it and reports the failure. The writer removes it once the source has
     // been opened, so a bookmark file that cannot be read costs no old page.
     if (!writeWithStopButton(*path)) {
-        if (!reportUnreadableSource())
+        if (!reportRefusedWrite(*path))
             dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
     } else if (ContinueWriting)
         dialogs().showMessage(this, QStringLiteral("ファイルを書き出しました"));
@@ -276,14 +276,25 @@ void TfrmMain::btnCreateHTMLClick()
         dialogs().showMessage(this, QStringLiteral("書き出しを中止しました"));
 }
 
-bool TfrmMain::reportUnreadableSource()
+bool TfrmMain::reportRefusedWrite(const QString &path)
 {
-    // A bookmark file that cannot be read gets no page; the error report says which file.
-    if (m_createHTML.lastReport().failure != PageWriteReport::Failure::SourceUnreadable)
-        return false;
-    reportError(QStringLiteral("%1 はブックマークファイルとして読み込めません")
-                    .arg(GlobalVariant.FavoriteFolder));
-    return true;
+    switch (m_createHTML.lastReport().failure) {
+    case PageWriteReport::Failure::SourceUnreadable:
+        // A bookmark file that cannot be read gets no page; the error report says which file.
+        reportError(QStringLiteral("%1 はブックマークファイルとして読み込めません")
+                        .arg(GlobalVariant.FavoriteFolder));
+        return true;
+    case PageWriteReport::Failure::OutputIsInput:
+        // The bookmark file, its log or the settings file chosen as the page: nothing is
+        // touched.
+        dialogs().showMessage(
+            this, QStringLiteral("%1 は読み込むファイルと同じなので書き出せません").arg(path));
+        return true;
+    case PageWriteReport::Failure::None:
+    case PageWriteReport::Failure::WriteFailed:
+        break;
+    }
+    return false;
 }
 
 bool TfrmMain::writeWithStopButton(const QString &path)
@@ -368,7 +379,8 @@ void TfrmMain::Timer1Timer()
     Timer1->stop();
     AutoRun = true;
     ContinueWriting = true;
-    if (!m_createHTML.CreateHTMLFile(m_arguments.value(0)) && !reportUnreadableSource())
+    if (!m_createHTML.CreateHTMLFile(m_arguments.value(0)) &&
+        !reportRefusedWrite(m_arguments.value(0)))
         dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
     close();
 }

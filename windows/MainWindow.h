@@ -74,9 +74,10 @@ private:
     void createMessagePanel();
     void createToolbar();
     bool writeWithStopButton(const QString &path);
-    // After a failed write: when the Favourites source was a file that cannot be read as
-    // bookmarks, shows that in the error report and gives true.
-    bool reportUnreadableSource();
+    // After a failed write that was refused before the output was touched (a Favourites
+    // source that cannot be read as bookmarks, an output path that is one of the files the
+    // page is made from), says why and gives true.
+    bool reportRefusedWrite(const QString &path);
     // Shows one of the other windows, if it exists; true when it did.
     bool showSecondaryWindow(QWidget *window);
     void commitData(QSessionManager &manager);

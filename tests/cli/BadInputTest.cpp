@@ -8,6 +8,7 @@
 // read with bounded memory.
 
 #include "CliSupport.h"
+#include "support/PlacesTestSupport.h"
 #include "platform/ShiftJis.h"
 
 #include <QByteArray>
@@ -488,6 +489,53 @@ TEST_F(BadInputTest, FiftyThousandShortcutsInOneFolder)
     for (int i : {0, 1, 9999, 49999})
         EXPECT_EQ(sections[0].links[i],
                   linkLine("http://many/", QByteArray::number(i).rightJustified(5, '0')));
+}
+
+// Data loss: an output that is one of the files the page is made from (the bookmark file, its
+// log, the settings file), by any name, is refused with status 2, and nothing is touched.
+TEST_F(BadInputTest, AnOutputThatIsOneOfTheInputsIsRefused)
+{
+    const QString netscape = path(QStringLiteral("bookmarks.html"));
+    writeBytes(QFile::encodeName(netscape),
+               "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n");
+    const QString places = path(QStringLiteral("places.sqlite"));
+    {
+        PlacesDatabase database(places);
+        database.addRoots();
+    }
+    writeBytes(QFile::encodeName(places + QStringLiteral("-wal")), QByteArray());
+    const QString link = path(QStringLiteral("link-to-bookmarks.html"));
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(netscape).constData(), QFile::encodeName(link).constData()), 0);
+
+    const struct
+    {
+        QString source;
+        QString output;
+    } cases[] = {
+        {netscape, netscape},
+        {netscape, link},
+        {link, netscape},
+        {places, places},
+        {places, places + QStringLiteral("-wal")},
+        {netscape, settings()},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = write({QStringLiteral("--settings"), settings(),
+                                  QStringLiteral("--folder"), c.source, c.output},
+                                 QString());
+        EXPECT_EQ(run.exitCode, 2) << c.output.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("talvensa-cli: will not write %1: it is one of the files "
+                                          "the page is made from\n")
+                               .arg(c.output)
+                               .toUtf8());
+    }
+    // A copy is another file: written as asked.
+    EXPECT_EQ(write({QStringLiteral("--settings"), settings(), QStringLiteral("--folder"), netscape,
+                     output()},
+                    output())
+                  .exitCode,
+              0);
 }
 
 TEST_F(BadInputTest, OutputPathsThatCannotBeWritten)

@@ -199,7 +199,8 @@ TEST_F(PageWriterTest, CreateHTMLFileWritesThePageOfItsSettings)
 {
     writeExampleTree();
     TGlobalVariant settings = m_job.settings;
-    TCreateHTML writer(settings);
+    const QString settingsPath;
+    TCreateHTML writer(settings, settingsPath);
     settings.Document.BVKCommentFlag = true;
     settings.FavoriteFolder = favorites();
     RecordingGauge gauge;

@@ -270,6 +270,33 @@ TEST_F(MainWindowTest, UnreadableBookmarkFileIsReportedAsAnErrorWithNoPage)
     EXPECT_EQ(old.readAll(), QByteArray("the old page"));
 }
 
+// The bookmark file that is the Favourites source chosen as the page: a message box says why
+// nothing is written, and the file stays as it was.
+TEST_F(MainWindowTest, SourceChosenAsThePageIsRefusedWithAMessage)
+{
+    const QString bookmarks = path(QStringLiteral("bookmarks.html"));
+    const QByteArray content =
+        "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"http://a/\">a</A>\n";
+    {
+        QFile file(bookmarks);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    auto window = openWindow();
+    GlobalVariant.FavoriteFolder = bookmarks;
+    m_dialogs.saveAnswer = bookmarks;
+    clickCreate(*window);
+
+    EXPECT_EQ(
+        m_dialogs.messages,
+        QStringList{bookmarks + QStringLiteral(" は読み込むファイルと同じなので書き出せません")});
+    EXPECT_TRUE(m_dialogs.errors.isEmpty());
+    QFile file(bookmarks);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
+    expectIdleLook(*window);
+}
+
 TEST_F(MainWindowTest, GaugeFollowsTheFoldersAndKeepsItsLastPosition)
 {
     auto window = openWindow();
