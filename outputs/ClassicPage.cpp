@@ -23,11 +23,34 @@ bool isEscapedInHref(char c)
     return b < 0x20 || b == 0x7F || c == '"' || c == '<' || c == '>';
 }
 
+const char Hex[] = "0123456789ABCDEF";
+
+// The href of an address of ASCII characters alone, the usual one, put straight from its text:
+// Shift-JIS and percent-encoding leave ASCII as it is. False, with nothing put, for any other.
+bool putAsciiHref(PageOutput &out, QStringView url)
+{
+    char *const start = out.room(3 * url.size());
+    char *p = start;
+    for (const QChar character : url) {
+        const char16_t c = character.unicode();
+        if (c >= 0x80)
+            return false;
+        if (isEscapedInHref(char(c))) {
+            *p++ = '%';
+            *p++ = Hex[c >> 4];
+            *p++ = Hex[c & 0xF];
+        } else {
+            *p++ = char(c);
+        }
+    }
+    out.commit(p);
+    return true;
+}
+
 // The href bytes of an address.
 void putHref(PageOutput &out, QByteArrayView url)
 {
     // Most addresses hold none of them, so the bytes between two are put as one run.
-    static const char Hex[] = "0123456789ABCDEF";
     const char *p = url.data();
     const char *const end = p + url.size();
     while (p < end) {
@@ -116,7 +139,8 @@ void ClassicPage::link(const Link &link)
 void ClassicPage::linkLine(const Link &link)
 {
     m_out.put("\t<a href=\"");
-    putHref(m_out, addressBytes(link, m_address));
+    if ((link.urlIsShortcutText && !link.storedUrl.isEmpty()) || !putAsciiHref(m_out, link.url))
+        putHref(m_out, addressBytes(link, m_address));
     m_out.put("\" target=\"_blank\">");
     putName(m_out, link.title);
     m_out.put("</a>");

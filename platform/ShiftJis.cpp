@@ -238,9 +238,22 @@ QString decodeControlCodesAsThemselves(QStringDecoder &decoder, QByteArrayView b
 
 } // namespace
 
+namespace {
+
+// The code page's decoder, made once for each thread that decodes: making one costs more than
+// decoding a whole value, and a page decodes a great many. Fresh for every use.
+QStringDecoder &shiftJisDecoder()
+{
+    thread_local QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    decoder.resetState();
+    return decoder;
+}
+
+} // namespace
+
 QString fromShiftJis(QByteArrayView bytes)
 {
-    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    QStringDecoder &decoder = shiftJisDecoder();
     for (char c : bytes) {
         if (c == '\x1A' || c == '\x1C' || c == '\x7F')
             return decodeControlCodesAsThemselves(decoder, bytes);
@@ -250,7 +263,7 @@ QString fromShiftJis(QByteArrayView bytes)
 
 bool isValidShiftJis(QByteArrayView bytes)
 {
-    QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
+    QStringDecoder &decoder = shiftJisDecoder();
     // decode() is lazy: the conversion runs when its result becomes a QString.
     const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();

@@ -11,6 +11,19 @@ const QByteArrayView Utf8Mark("\xEF\xBB\xBF", 3);
 
 QByteArrayView ByteOrderFilter::take(QByteArrayView bytes)
 {
+    // The usual start: a first piece long enough to tell, looked at where it lies.
+    if (m_atFileStart && m_headSize == 0 && bytes.size() >= 3) {
+        m_atFileStart = false;
+        if (bytes.startsWith(Utf8Mark)) {
+            m_unicode = true;
+            return bytes.sliced(3);
+        }
+        if (!bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF"))
+            return bytes;
+        m_utf16.emplace(bytes[0] == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        m_unicode = true;
+        bytes = bytes.sliced(2);
+    }
     if (m_atFileStart) {
         // UTF-8's three bytes, or UTF-16's two in either order.
         while (m_atFileStart && !bytes.isEmpty()) {

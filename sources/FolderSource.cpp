@@ -96,13 +96,17 @@ bool FolderSource::nextLink(Link &link)
     const FolderFiles::Entry &file = files.entries()[m_nextFile++];
     // The walk found a regular file here, so its kind is not checked again.
     const std::optional<ShortcutReader::ValueViews> values = m_readAhead.take();
-    link = Link();
     link.title = nameLine(ShortcutTitle(file.name));
-    if (values)
+    link.present = values.has_value(); // else gone since it was listed
+    if (values) {
         ShortcutReader::fillLink(*values, link);
-    else
-        link.present = false; // gone since it was listed
-    readAhead();              // the file taken made room
+    } else {
+        link.url.resize(0);
+        link.comment.resize(0);
+        link.storedUrl.resize(0);
+        link.storedComment.resize(0);
+    }
+    readAhead(); // the file taken made room
     return true;
 }
 

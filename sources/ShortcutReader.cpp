@@ -26,15 +26,16 @@ bool isAscii(QByteArrayView bytes)
 }
 
 // A value of the file as text. Code-page bytes that are not plain ASCII are kept as they are:
-// the text does not always give them back.
+// the text does not always give them back. Plain ASCII, the usual address, goes into the memory
+// the text already has.
 void setText(QString &text, QByteArray &stored, QByteArrayView bytes, bool utf8)
 {
-    if (utf8) {
+    stored.resize(0);
+    if (isAscii(bytes)) {
+        text.resize(0);
+        text.append(QLatin1StringView(bytes));
+    } else if (utf8) {
         text = QString::fromUtf8(bytes);
-        stored.clear();
-    } else if (isAscii(bytes)) {
-        text = QString::fromLatin1(bytes);
-        stored.clear();
     } else {
         text = fromShiftJis(bytes);
         stored = bytes.toByteArray();
