@@ -22,12 +22,21 @@ int main(int argc, char **argv)
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
+    const bool withoutDisplay = chooseOffscreenWithoutDisplay(argc, argv);
     TApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (withoutDisplay && arguments.isEmpty()) {
+        // A batch run goes on without a display; the main window alone would wait for ever
+        // where nobody sees it.
+        std::fputs("talvensa: no display to show the main window on (DISPLAY is not set)\n",
+                   stderr);
+        return 0;
+    }
     QApplication::setWindowIcon(programIcon());
 
     // The four windows, in this order; the main window's creation runs first, and the main
     // window lives until the end of the process.
-    TfrmMain frmMain(QApplication::arguments().mid(1));
+    TfrmMain frmMain(arguments);
     TfrmSetting frmSetting(&frmMain);
     TfrmFavoriteFolderSelect frmFavoriteFolderSelect(&frmMain);
     TfrmVersion frmVersion(&frmMain);

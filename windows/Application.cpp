@@ -29,6 +29,23 @@ bool runReported(const std::function<void()> &handler)
     return false;
 }
 
+bool chooseOffscreenWithoutDisplay(int argc, char **argv)
+{
+    for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return false;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        for (const char *option : {"-platform", "--platform", "-display", "--display"}) {
+            if (argument == option)
+                return false;
+        }
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Talvensa"));

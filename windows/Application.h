@@ -12,6 +12,13 @@
 // True when the handler ran to its end.
 bool runReported(const std::function<void()> &handler);
 
+// Before the application object exists: where no display is named at all (no DISPLAY, no
+// WAYLAND_DISPLAY) and neither QT_QPA_PLATFORM nor a -platform or -display argument chooses
+// the platform, Qt could not start and would end the program at once. The offscreen platform is
+// chosen instead, so that a batch run started by cron or on a server writes its page. True when
+// it was chosen.
+bool chooseOffscreenWithoutDisplay(int argc, char **argv);
+
 class QTranslator;
 
 // The application object of the program: every event goes through runReported, so no exception

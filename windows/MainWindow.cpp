@@ -47,7 +47,12 @@ TfrmMain::TfrmMain(const QStringList &arguments)
 {
     setObjectName(QStringLiteral("frmMain"));
     createControls();
-    runReported([this] { FormCreate(); });
+    if (!runReported([this] { FormCreate(); }) && !m_arguments.isEmpty() &&
+        isScreenlessPlatform()) {
+        // Started as a batch run where nobody can close the window: once the program runs, it
+        // ends the run that cannot start (the error report has said why).
+        QMetaObject::invokeMethod(this, &TfrmMain::endUnstartedBatchRun, Qt::QueuedConnection);
+    }
 #if QT_CONFIG(sessionmanager)
     connect(qApp, &QGuiApplication::commitDataRequest, this, &TfrmMain::commitData);
 #endif
@@ -382,6 +387,13 @@ void TfrmMain::Timer1Timer()
     if (!m_createHTML.CreateHTMLFile(m_arguments.value(0)) &&
         !reportRefusedWrite(m_arguments.value(0)))
         dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
+    close();
+}
+
+void TfrmMain::endUnstartedBatchRun()
+{
+    dialogs().showMessage(this, QStringLiteral("書き出しに失敗しました"));
+    AutoRun = true;
     close();
 }
 

@@ -69,6 +69,11 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
+    // A batch run whose FormCreate ended early (its settings could not be loaded) does not run.
+    // With a display the window stays for the user, as after any start-up error. Where nobody
+    // can see it (offscreen, minimal), the run reports that no page was written and closes the
+    // window, as a finished batch run does; otherwise the program would wait for ever.
+    void endUnstartedBatchRun();
     void createControls();
     void createCommandButtons();
     void createMessagePanel();

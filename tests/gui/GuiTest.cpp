@@ -52,6 +52,19 @@ void GuiTest::writeSettings(const QByteArray &moreLines) const
 
 void GuiTest::start(const QStringList &arguments)
 {
+    launch(arguments);
+    expectMainWindow();
+}
+
+void GuiTest::expectMainWindow()
+{
+    // The message boxes carry the same caption as the main window, so the main window is known
+    // by the id of the one window that the start shows.
+    m_mainWindowId = expectWindow(QStringLiteral("Talvensa")).id;
+}
+
+void GuiTest::launch(const QStringList &arguments)
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display().name());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -71,9 +84,6 @@ void GuiTest::start(const QStringList &arguments)
     m_program.setProcessChannelMode(QProcess::MergedChannels);
     m_program.start(path(QStringLiteral("talvensa")), arguments);
     ASSERT_TRUE(m_program.waitForStarted(10000));
-    // The message boxes carry the same caption as the main window, so the main window is known
-    // by the id of the one window that the start shows.
-    m_mainWindowId = expectWindow(QStringLiteral("Talvensa")).id;
 }
 
 int GuiTest::waitForExit(int timeoutMs)

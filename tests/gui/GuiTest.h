@@ -35,6 +35,10 @@ protected:
 
     // Starts the program; the main window is then on screen.
     void start(const QStringList &arguments = {});
+    // Starts the program without waiting for a window (a box may come before the main window).
+    void launch(const QStringList &arguments = {});
+    // The main window once it is on screen, known by its id from then on.
+    void expectMainWindow();
     // Waits for the program to end; its exit status, or -1 when it did not end in time.
     int waitForExit(int timeoutMs = 30000);
     bool isRunning() const { return m_program.state() != QProcess::NotRunning; }

@@ -6,6 +6,7 @@
 #include "GuiTest.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -77,6 +78,34 @@ TEST_F(WindowsFlowTest, BatchRunWithADisplayWritesAndExits)
     const QByteArray written = readFile(page);
     EXPECT_TRUE(written.contains("http://alpha.example/"));
     EXPECT_TRUE(written.contains("</html>"));
+}
+
+// Settings with a colour that is no colour, started with an output path on a display: the error
+// box comes first; once it is dismissed the window stays as an interactive one (no batch run),
+// 作成 still writes a page, and only the quit question ends the program.
+TEST_F(WindowsFlowTest, BadColourWithADisplayShowsTheErrorAndLeavesAnInteractiveWindow)
+{
+    writeSettings("[Link]\r\nLinkColor=#0000FF\r\n");
+    const QString batchPage = path(QStringLiteral("batch.html"));
+    launch({batchPage});
+    // The error box has the main window's caption and comes before it.
+    clickUntilGone(expectWindow(QStringLiteral("Talvensa")), 50, 22);
+    expectMainWindow();
+    // Well after the batch run's timer would have fired.
+    QThread::msleep(2500);
+    EXPECT_TRUE(isRunning()) << output().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(batchPage));
+
+    clickCreate();
+    const QString page = path(QStringLiteral("links.html"));
+    saveAs(expectSaveDialog(), page);
+    dismissMessage();
+    EXPECT_TRUE(readFile(page).contains("http://alpha.example/"));
+
+    clickToolbar(ToolbarItem::End);
+    answer(expectWindow(QStringLiteral("確認")), true);
+    EXPECT_EQ(waitForExit(), 0);
+    EXPECT_FALSE(QFileInfo::exists(batchPage));
 }
 
 // The folder window: another folder picked in the tree with the keyboard, 戻る, はい; 作成 then
