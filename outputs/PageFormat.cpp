@@ -39,8 +39,10 @@ QString pageFormatName(PageFormat format)
 }
 
 std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput &out,
-                                                   const TGlobalVariant &settings)
+                                                   const TGlobalVariant &settings,
+                                                   IconLookup *icons)
 {
+    (void)icons;
     switch (format) {
     case PageFormat::Page:
         return std::make_unique<ClassicPage>(out, settings);

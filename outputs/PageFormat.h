@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "model/LinkIcon.h"
 #include "outputs/DocumentWriter.h"
 #include "outputs/PageOutput.h"
 #include "settings/DesignSettings.h"
@@ -25,6 +26,9 @@ enum class PageFormat
 std::optional<PageFormat> pageFormatFromName(QStringView name);
 QString pageFormatName(PageFormat format);
 
-// The writer of a format, writing to out with the design settings (which must outlive it).
+// The writer of a format, writing to out with the design settings (which must outlive it). A
+// format that shows icons takes them from icons where it is given one (it must outlive the
+// writer); the classic page never shows any.
 std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput &out,
-                                                   const TGlobalVariant &settings);
+                                                   const TGlobalVariant &settings,
+                                                   IconLookup *icons = nullptr);
