@@ -4,6 +4,7 @@
 #include "sources/NetscapeBookmarks.h"
 
 #include "model/LinkTree.h"
+#include "sources/BookmarkMarkup.h"
 
 #include <QByteArray>
 
@@ -35,56 +36,6 @@ bool startsWithIgnoringCase(QByteArrayView bytes, QByteArrayView prefix)
             return false;
     }
     return true;
-}
-
-// Elements that never hold others on an HTML5 parser's stack for long: void elements, and those
-// that the next one of their kind (or a list item) closes even when the file leaves them open.
-bool nestsWhenLeftOpen(QByteArrayView name)
-{
-    // The tags of a bookmark file first: they make up nearly all of it.
-    static const char *const flat[] = {
-        "dt",   "a",     "p",      "h3",       "dd",   "hr",    "meta", "title", "h1",     "br",
-        "area", "base",  "col",    "embed",    "img",  "input", "link", "param", "source", "track",
-        "wbr",  "li",    "option", "optgroup", "h2",   "h4",    "h5",   "h6",    "tr",     "td",
-        "th",   "thead", "tbody",  "tfoot",    "html", "head",  "body", "rb",    "rt",     "rp"};
-    for (const char *tag : flat) {
-        if (name == QByteArrayView(tag))
-            return false;
-    }
-    return true;
-}
-
-// How deep the file's start tags nest at most, counted from the tag names alone. The HTML5
-// parser takes time that grows much faster than the depth (ten thousand nested lists take
-// seconds, thirty thousand a minute), so a file nested deeper than any bookmark folder can be is
-// refused before it is parsed. Tags that the parser closes by itself do not count, so the count
-// follows the nesting the parser builds from a bookmark file's markup.
-int markupDepth(QByteArrayView bytes, int limit)
-{
-    int depth = 0;
-    char name[16];
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '<')
-            continue;
-        qsizetype j = i + 1;
-        const bool end = j < bytes.size() && bytes[j] == '/';
-        if (end)
-            ++j;
-        qsizetype length = 0;
-        while (j < bytes.size() && length < qsizetype(sizeof name) &&
-               ((bytes[j] >= 'a' && bytes[j] <= 'z') || (bytes[j] >= 'A' && bytes[j] <= 'Z') ||
-                (bytes[j] >= '0' && bytes[j] <= '9')))
-            name[length++] = lowerByte(bytes[j++]);
-        if (length == 0 || !nestsWhenLeftOpen(QByteArrayView(name, length)))
-            continue;
-        if (end) {
-            depth = std::max(depth - 1, 0);
-        } else if (++depth > limit) {
-            return depth;
-        }
-        i = j - 1;
-    }
-    return depth;
 }
 
 // The parser's memory for one piece, taken from large blocks and given back all at once when
@@ -173,8 +124,11 @@ const GumboVector &childrenOf(const GumboNode *node)
 }
 
 // The text inside node, entities decoded; a nested <DL> (the list that follows a folder's
-// description) is not part of it.
-QString textOf(const GumboNode *node)
+// description) is not part of it. The reader goes into a description (<DD>) to find what it
+// holds, so the text of a description leaves out the folders, links and descriptions inside
+// it: they give their text to their own entries, and every text is read once however deep
+// descriptions nest.
+QString textOf(const GumboNode *node, bool description = false)
 {
     QByteArray utf8;
     std::vector<std::pair<const GumboNode *, unsigned>> stack{{node, 0}};
@@ -187,7 +141,10 @@ QString textOf(const GumboNode *node)
         }
         const auto *child = static_cast<const GumboNode *>(children.data[next++]);
         if (isElement(child)) {
-            if (child->v.element.tag != GUMBO_TAG_DL)
+            const GumboTag tag = child->v.element.tag;
+            if (tag != GUMBO_TAG_DL &&
+                !(description &&
+                  (tag == GUMBO_TAG_A || tag == GUMBO_TAG_H3 || tag == GUMBO_TAG_DD)))
                 stack.emplace_back(child, 0);
         } else if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE ||
                    child->type == GUMBO_NODE_CDATA) {
@@ -208,115 +165,98 @@ QString attributeText(const GumboNode *element, const char *name)
     return attribute ? QString::fromUtf8(attribute->value).trimmed() : QString();
 }
 
-// Builds the tree from the parsed elements, in document order. Each <DL> is a list of the folder
-// whose <H3> came last before it (a list without one continues the folder it is in); its end
-// returns to the folder around it.
-//
-// The file is parsed in pieces of about a megabyte, cut where a line starts with <DT>: the
-// parser's tree takes about nine times the size of what it parses, so a whole large file would
-// take far more memory than the bookmarks it holds. A piece begins with as many <DL> as lists
-// are open at its start, which put the parser where it stood; those lists are not entered
-// again, and a list that a piece leaves open is not left, since it goes on in the next piece.
+// Builds the tree from the parsed elements, in document order. The markup is flat
+// (BookmarkMarkup): each folder's name <H3>, each link <A> and each description <DD> stands
+// alone, and a list that opens and ends is marked <HR> and <BR>. A list belongs to the folder
+// whose <H3> came last before it (a list without one goes on with the folder it is in); its end
+// returns to the folder around it. The file is parsed in pieces cut between its items, and the
+// reader keeps its place from one piece to the next.
 class NetscapeReader final
 {
 public:
     explicit NetscapeReader(LinkTree &tree) : m_tree(tree) {}
 
-    int openLists() const { return int(m_folders.size()) - 1; }
-
-    // Takes the elements of one piece, parsed after openLists() <DL> tags put before it.
-    bool read(const GumboNode *document, bool lastPiece, QString &error)
+    // Takes the elements of one piece.
+    bool read(const GumboNode *document, QString &error)
     {
-        struct Open
-        {
-            const GumboNode *node;
-            unsigned next;
-            bool list;
-        };
-        std::vector<Open> open{{document, 0, false}};
-        int reopened = openLists();
+        std::vector<std::pair<const GumboNode *, unsigned>> open{{document, 0}};
         while (!open.empty()) {
-            Open &top = open.back();
-            const GumboVector &children = childrenOf(top.node);
-            if (top.next >= children.length) {
-                if (top.list && (lastPiece || top.node->v.element.original_end_tag.length > 0)) {
-                    m_folders.pop_back();
-                    m_pendingFolder = -1;
-                }
+            auto &[parent, next] = open.back();
+            const GumboVector &children = childrenOf(parent);
+            if (next >= children.length) {
                 open.pop_back();
                 continue;
             }
-            const auto *node = static_cast<const GumboNode *>(children.data[top.next++]);
+            const auto *node = static_cast<const GumboNode *>(children.data[next++]);
             if (!isElement(node))
                 continue;
-            switch (node->v.element.tag) {
-            case GUMBO_TAG_H3: {
-                // The browser's own containers are marked so at the top level.
-                const bool container =
-                    m_folders.back() == 0 && (hasAttribute(node, "personal_toolbar_folder") ||
-                                              hasAttribute(node, "unfiled_bookmarks_folder"));
-                m_pendingFolder = m_tree.addFolder(m_folders.back(), textOf(node), container);
-                if (m_pendingFolder < 0) {
-                    error = LinkTree::tooDeepError();
-                    return false;
-                }
-                m_afterLink = false;
-                break;
-            }
-            case GUMBO_TAG_A:
-                m_tree.addBookmark(m_folders.back(), textOf(node), attributeText(node, "href"));
-                m_pendingFolder = -1;
-                m_afterLink = true;
-                break;
-            case GUMBO_TAG_DD:
-                if (m_afterLink)
-                    m_tree.describeLastLink(m_folders.back(), textOf(node));
-                m_afterLink = false;
-                open.push_back({node, 0, false}); // a folder's description holds its list
-                break;
-            case GUMBO_TAG_DL:
-                if (reopened > 0) {
-                    --reopened;
-                } else {
-                    m_folders.push_back(m_pendingFolder >= 0 ? m_pendingFolder : m_folders.back());
-                    m_pendingFolder = -1;
-                    m_afterLink = false;
-                }
-                open.push_back({node, 0, true});
-                break;
-            default:
-                open.push_back({node, 0, false});
-                break;
-            }
+            const GumboTag tag = node->v.element.tag;
+            if (tag == GUMBO_TAG_HTML || tag == GUMBO_TAG_HEAD || tag == GUMBO_TAG_BODY)
+                open.emplace_back(node, 0);
+            else if (!take(node, error))
+                return false;
         }
         return true;
     }
 
 private:
+    // One element of the flat markup; false, with the reason, when the folders nest too deep.
+    bool take(const GumboNode *node, QString &error)
+    {
+        switch (node->v.element.tag) {
+        case GUMBO_TAG_H3: {
+            // The browser's own containers are marked so at the top level.
+            const bool container =
+                m_folders.back() == 0 && (hasAttribute(node, "personal_toolbar_folder") ||
+                                          hasAttribute(node, "unfiled_bookmarks_folder"));
+            m_pendingFolder = m_tree.addFolder(m_folders.back(), textOf(node), container);
+            if (m_pendingFolder < 0) {
+                error = LinkTree::tooDeepError();
+                return false;
+            }
+            m_afterLink = false;
+            break;
+        }
+        case GUMBO_TAG_A:
+            m_tree.addBookmark(m_folders.back(), textOf(node), attributeText(node, "href"));
+            m_pendingFolder = -1;
+            m_afterLink = true;
+            break;
+        case GUMBO_TAG_DD:
+            if (m_afterLink)
+                m_tree.describeLastLink(m_folders.back(), textOf(node, true));
+            m_afterLink = false;
+            break;
+        case GUMBO_TAG_HR: // a list opens
+            m_folders.push_back(m_pendingFolder >= 0 ? m_pendingFolder : m_folders.back());
+            m_pendingFolder = -1;
+            m_afterLink = false;
+            break;
+        case GUMBO_TAG_BR: // the list ends
+            if (m_folders.size() > 1)
+                m_folders.pop_back();
+            m_pendingFolder = -1;
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+
     LinkTree &m_tree;
     std::vector<int> m_folders{0}; // the folder of each open list, under the root
     int m_pendingFolder = -1;      // an <H3> not yet followed by its list
     bool m_afterLink = false;      // a <DD> here describes the last link
 };
 
-// Where the piece that starts at from ends: at the start of the first line beginning with <DT>
-// after about PieceSize bytes, or at the end.
-qsizetype pieceEnd(QByteArrayView bytes, qsizetype from)
+// Where the piece that starts at from ends: at the first place between two items after about
+// PieceSize bytes, or at the end.
+qsizetype pieceEnd(const BookmarkMarkup &markup, qsizetype from)
 {
     constexpr qsizetype PieceSize = 1 << 20;
-    for (qsizetype at = from + PieceSize; at < bytes.size();) {
-        const void *found = std::memchr(bytes.data() + at, '\n', size_t(bytes.size() - at));
-        if (!found)
-            break;
-        at = static_cast<const char *>(found) - bytes.data() + 1; // the start of a line
-        qsizetype tag = at;
-        while (tag < bytes.size() && (bytes[tag] == ' ' || bytes[tag] == '\t'))
-            ++tag;
-        if (startsWithIgnoringCase(bytes.sliced(tag), "<DT") && tag + 3 < bytes.size() &&
-            (bytes[tag + 3] == '>' || isBlankByte(bytes[tag + 3])))
-            return at;
-    }
-    return bytes.size();
+    const std::vector<qsizetype> &cuts = markup.cuts();
+    const auto cut = std::lower_bound(cuts.begin(), cuts.end(), from + PieceSize);
+    return cut == cuts.end() ? markup.bytes().size() : *cut;
 }
 
 } // namespace
@@ -342,24 +282,22 @@ bool isNetscapeBookmarks(QByteArrayView bytes)
     return bytes.startsWith('>');
 }
 
-bool readNetscapeBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
+bool readNetscapeBookmarks(QByteArrayView file, LinkTree &tree, QString &error)
 {
-    // The root list and the folder list of each level, with a little room for other markup.
-    if (markupDepth(bytes, LinkTree::MaxFolderDepth + 8) > LinkTree::MaxFolderDepth + 8) {
+    // The parser is given what a bookmark file is made of, and nothing else, so that it nests
+    // the lists alone: the root list and one for each folder level, with a little room.
+    const BookmarkMarkup markup(file, LinkTree::MaxFolderDepth + 8);
+    if (markup.tooDeep()) {
         error = LinkTree::tooDeepError();
         return false;
     }
+    const QByteArrayView bytes = markup.bytes();
     NetscapeReader reader(tree);
     ParseArena arena;
-    QByteArray piece;
     for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype end = pieceEnd(bytes, from);
-        piece.resize(0);
-        for (int i = reader.openLists(); i > 0; --i)
-            piece += "<DL>";
-        piece += bytes.sliced(from, end - from);
-        const ParsedHtml html(piece, arena);
-        if (!reader.read(html.document(), end == bytes.size(), error))
+        const qsizetype end = pieceEnd(markup, from);
+        const ParsedHtml html(bytes.sliced(from, end - from), arena);
+        if (!reader.read(html.document(), error))
             return false;
         from = end;
     }

@@ -3,6 +3,8 @@
 
 #include "sources/BookmarkFile.h"
 
+#include "sources/BookmarkMarkup.h"
+
 #include "model/LinkTree.h"
 #include "support/PageTestSupport.h"
 #include "support/PlacesTestSupport.h"
@@ -10,6 +12,11 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -148,6 +155,64 @@ TEST_F(BookmarkFileTest, LargeNetscapeFileReadsTheSameWhereverItIsCutIntoPieces)
     file += "</DL>\n";
     ASSERT_GT(file.size(), 3 * 1024 * 1024);
     EXPECT_EQ(outline(file), expected);
+    // On one line, as some exports are, it is cut between its items all the same.
+    EXPECT_EQ(outline(QByteArray(file).replace('\n', ' ')), expected);
+}
+
+// The deepest the HTML5 parser's tree gets below <body> for markup: how much it keeps open.
+static int parsedDepth(const QByteArray &markup)
+{
+    GumboOutput *output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, markup.constData(), size_t(markup.size()));
+    int deepest = 0;
+    std::vector<std::pair<const GumboNode *, int>> nodes{{output->root, 0}};
+    while (!nodes.empty()) {
+        const auto [node, depth] = nodes.back();
+        nodes.pop_back();
+        deepest = std::max(deepest, depth);
+        if (node->type != GUMBO_NODE_ELEMENT)
+            continue;
+        for (unsigned i = 0; i < node->v.element.children.length; ++i)
+            nodes.emplace_back(static_cast<const GumboNode *>(node->v.element.children.data[i]),
+                               depth + 1);
+    }
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    return deepest;
+}
+
+// Hangs: markup that a file leaves open nests without end in an HTML5 parser, which walks what
+// is open for nearly every token, so its time grew with the square of such a file. The parser
+// is given the file's items flat: whatever the file, it keeps no more than a folder name with a
+// link in it open below <body> (html, body, h3, a and their text), and the file reads the same.
+TEST_F(BookmarkFileTest, TheParserIsGivenNothingThatNests)
+{
+    const QByteArray start = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n";
+    QByteArray headings = start, formatting = start + "<DL><p>", tables = start, anchors = start;
+    for (int i = 0; i < 900; ++i) { // lists as deep as folders may go, and no deeper
+        headings += "<DT><H3>f\n";  // never closed: each would hold the next
+        formatting += "<b a=" + QByteArray::number(i) + "><i>x";
+        tables += "<table><tr><td><DL><DT><A HREF=\"http://t/\">t";
+        anchors += "<DT><A HREF=\"http://a/\"><DD><DL><p>";
+    }
+    QByteArray attributes = start + "<DL><DT><A HREF=\"http://many/\"";
+    for (int i = 0; i < 5000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=1";
+    attributes += ">many</A>\n";
+    for (const QByteArray &file :
+         {headings, formatting, tables, anchors, attributes, nestedNetscapeFolders(1000)}) {
+        const BookmarkMarkup markup(file, LinkTree::MaxFolderDepth + 8);
+        ASSERT_FALSE(markup.tooDeep());
+        EXPECT_LE(parsedDepth(markup.bytes()), 5) << file.left(60).toStdString();
+    }
+    EXPECT_EQ(outline(headings).count(QLatin1Char('[')), 901);
+    EXPECT_EQ(outline(attributes), QStringLiteral("[]\n  many -> http://many/\n"));
+
+    // What no bookmark is made of is left out whole; comments stay comments.
+    EXPECT_EQ(outline(start +
+                      "<TITLE>a <A HREF=\"http://no/\"></TITLE><!-- <A HREF=\"http://no/\"> "
+                      "--><SCRIPT>document.write('<A HREF=x>')</SCRIPT>\n<DL><DT><A "
+                      "HREF=\"http://yes/\" title='a>b'>yes <b>bold</b> &amp; more</A>"),
+              QStringLiteral("[]\n  yes bold & more -> http://yes/\n"));
 }
 
 TEST_F(BookmarkFileTest, TextsOutsideAsciiAndShiftJisReachThePageIntact)
