@@ -9,10 +9,19 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
+#include "model/DuplicateFilter.h"
+#include "model/MultiSource.h"
+#include "platform/SpecialFolders.h"
+#include "settings/SettingsLocation.h"
+#include "sources/BookmarkLocations.h"
 #include "sources/OpenSource.h"
+#include "sources/SourceName.h"
+
+#include <QFileInfo>
 
 #include <cerrno>
 #include <exception>
+#include <utility>
 #include <memory>
 
 #include <fcntl.h>
@@ -160,8 +169,10 @@ bool isJobInput(const QByteArray &path, const PageJob &job)
     struct stat output;
     if (::stat(path.constData(), &output) != 0 || S_ISDIR(output.st_mode))
         return false;
-    const QString inputs[] = {job.source, job.source + QStringLiteral("-wal"), job.settingsPath};
-    for (const QString &input : inputs) {
+    QStringList inputs{job.settingsPath};
+    for (const QString &source : job.sources)
+        inputs << source << source + QStringLiteral("-wal");
+    for (const QString &input : std::as_const(inputs)) {
         struct stat status;
         if (!input.isEmpty() && ::stat(textToFileName(input).constData(), &status) == 0 &&
             !S_ISDIR(status.st_mode) && status.st_dev == output.st_dev &&
@@ -181,29 +192,21 @@ std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
     }
 }
 
-} // namespace
-
-PageWriteReport writePage(const PageJob &job)
+void writeSource(const PageJob &job, LinkSource &source, PageWriteReport &report)
 {
-    PageWriteReport report;
-    const std::unique_ptr<LinkSource> source = openJobSource(job.source, report.error);
-    if (!source) {
-        report.failure = PageWriteReport::Failure::SourceUnreadable;
-        return report;
-    }
     if (job.outputFd >= 0) {
-        writeToDescriptor(job.outputFd, *source, job, report);
-        return report;
+        writeToDescriptor(job.outputFd, source, job, report);
+        return;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
     if (isJobInput(outputPath, job)) {
         report.failure = PageWriteReport::Failure::OutputIsInput;
         report.error = QStringLiteral("it is one of the files the page is made from");
-        return report;
+        return;
     }
     if (job.replaceWhole && canReplaceWhole(outputPath)) {
-        replaceWhole(job.outputPath, *source, job, report);
-        return report;
+        replaceWhole(job.outputPath, source, job, report);
+        return;
     }
     if (job.removeOldOutput)
         ::unlink(outputPath.constData());
@@ -212,13 +215,68 @@ PageWriteReport writePage(const PageJob &job)
     if (fd < 0) {
         report.failure = PageWriteReport::Failure::WriteFailed;
         report.error = error;
-        return report;
+        return;
     }
-    writeToDescriptor(fd, *source, job, report);
+    writeToDescriptor(fd, source, job, report);
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && report.written()) {
         report.failure = PageWriteReport::Failure::WriteFailed;
         report.error = systemReason(errno);
     }
+}
+
+} // namespace
+
+QStringList sourceNames(const QStringList &sources)
+{
+    QList<BookmarkLocation> known;
+    bool anyFile = false;
+    for (const QString &source : sources)
+        anyFile = anyFile || !QFileInfo(source).isDir();
+    if (anyFile)
+        known = findBookmarkFiles(homeFolderPath(), userConfigFolder());
+    QStringList names;
+    for (const QString &source : sources)
+        names.append(sourceName(source, known));
+    return names;
+}
+
+PageWriteReport writePage(const PageJob &job)
+{
+    std::vector<std::unique_ptr<LinkSource>> sources;
+    for (const QString &path : job.sources) {
+        PageWriteReport report;
+        sources.push_back(openJobSource(path, report.error));
+        if (!sources.back()) {
+            report.failure = PageWriteReport::Failure::SourceUnreadable;
+            report.failedSource = path;
+            return report;
+        }
+    }
+    return writePage(job, std::move(sources));
+}
+
+PageWriteReport writePage(const PageJob &job, std::vector<std::unique_ptr<LinkSource>> sources)
+{
+    PageWriteReport report;
+    std::unique_ptr<LinkSource> source;
+    if (sources.size() == 1) {
+        source = std::move(sources.front());
+    } else {
+        const QStringList names = sourceNames(job.sources);
+        std::vector<MultiSource::Part> parts;
+        for (size_t i = 0; i < sources.size(); ++i)
+            parts.push_back({names.value(qsizetype(i)), std::move(sources[i])});
+        source = std::make_unique<MultiSource>(std::move(parts));
+    }
+    DuplicateFilter *filter = nullptr;
+    if (job.dropDuplicates) {
+        auto filtered = std::make_unique<DuplicateFilter>(std::move(source));
+        filter = filtered.get();
+        source = std::move(filtered);
+    }
+    writeSource(job, *source, report);
+    if (filter)
+        report.duplicates = filter->dropped();
     return report;
 }
