@@ -42,6 +42,12 @@ class WatchProcess
 {
 public:
     WatchProcess(const QStringList &arguments, const QString &scratch)
+        : WatchProcess(QStringLiteral(TALVENSA_CLI), QStringList{QStringLiteral("--watch")} + arguments,
+                       scratch)
+    {}
+    // Any program, with variables added to the environment ("NAME=value").
+    WatchProcess(const QString &program, const QStringList &arguments, const QString &scratch,
+                 const QStringList &environment = {})
     {
         QDir().mkpath(scratch);
         m_errPath = scratch + QStringLiteral("/stderr");
@@ -52,7 +58,7 @@ public:
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, errPath.constData(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        std::vector<QByteArray> args{QByteArray(TALVENSA_CLI), "--watch"};
+        std::vector<QByteArray> args{QFile::encodeName(program)};
         for (const QString &argument : arguments)
             args.push_back(QFile::encodeName(argument));
         std::vector<char *> argv;
@@ -60,6 +66,8 @@ public:
             argv.push_back(argument.data());
         argv.push_back(nullptr);
         std::vector<QByteArray> env{"LC_ALL=C.UTF-8"};
+        for (const QString &entry : environment)
+            env.push_back(entry.toUtf8());
         for (char **e = environ; *e; ++e) {
             if (!QByteArrayView(*e).startsWith("LC_ALL="))
                 env.emplace_back(*e);
@@ -400,4 +408,39 @@ TEST_F(WatchTest, ASignalDuringTheFirstReadEndsTheRunAndLeavesTheOldPage)
     const QByteArray bytes = page();
     EXPECT_TRUE(bytes == "old page" || bytes.endsWith("</html>\r\n")) << bytes.constData();
     EXPECT_EQ(outputFolder(), QStringList{QStringLiteral("page.html")});
+}
+
+// The user service's command, run as systemd runs it with watch.conf's variables: the options
+// read as the shell reads words (a quoted path with blanks), the output's folder made.
+TEST_F(WatchTest, TheUserServiceRunsTheWatchWithTheOptionsOfItsFile)
+{
+    const QByteArray unit = readBytes(QStringLiteral(TALVENSA_WATCH_UNIT));
+    const qsizetype at = unit.indexOf("\nExecStart=/bin/sh -c '");
+    ASSERT_GE(at, 0) << unit.constData();
+    const qsizetype start = unit.indexOf('\'', at) + 1;
+    QByteArray command = unit.mid(start, unit.indexOf('\n', start) - start);
+    ASSERT_TRUE(command.endsWith('\''));
+    command.chop(1);
+    // systemd's "$$" is the shell's "$"; the program is the one built here.
+    command.replace("$$", "$");
+    const qsizetype program = command.indexOf("exec ") + 5;
+    command.replace(program, command.indexOf(" --watch") - program, TALVENSA_CLI);
+
+    ASSERT_TRUE(QDir().rename(favorites(), path(QStringLiteral("My Favorites"))));
+    const QString output = path(QStringLiteral("share/talvensa/favorites.html"));
+    WatchProcess service(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(command)},
+        path(QStringLiteral("run")),
+        {QStringLiteral("TALVENSA_WATCH_OPTIONS=--settings '%1' --folder '%2' --dedup")
+             .arg(settings(), path(QStringLiteral("My Favorites"))),
+         QStringLiteral("TALVENSA_WATCH_OUTPUT=") + output});
+    ASSERT_TRUE(service.started());
+    ASSERT_TRUE(waitFor([&] { return service.pagesWritten() == 1; })) << service.err().constData();
+    EXPECT_TRUE(service.err().contains(", 0 duplicates dropped")) << service.err().constData();
+    EXPECT_TRUE(readBytes(output).contains("http://far.example/"));
+    writeBytes(path(QStringLiteral("My Favorites/Later.url")), shortcut("http://later.example/"));
+    EXPECT_TRUE(waitFor([&] { return readBytes(output).contains("http://later.example/"); }));
+    // The shell has handed over to the program, so the service's stop reaches it.
+    ASSERT_TRUE(waitFor([&] { return service.catchesStopSignals(); }));
+    EXPECT_EQ(service.stop(SIGTERM), 0);
 }
