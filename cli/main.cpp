@@ -354,6 +354,7 @@ int watch(const CliOptions &options, const PageJob &job)
             print(stderr, noLinksHint(job.sources));
     };
     hooks.reloadSettings = [&options] { return loadSettings(options.settingsPath); };
+    hooks.sourceFromSettings = options.folders.isEmpty();
     const PageWriteReport report = watchPage(job, hooks);
     return failureStatus(options, report).value_or(ExitWritten);
 }

@@ -82,6 +82,22 @@ PageWriteReport watchPage(PageJob job, const WatchHooks &hooks, const WatchTimes
             ? -1
             : watcher.watchFolder(textToFileName(settingsFile.absolutePath()));
 
+    // Another Favourites source named in the settings: read whole and watched in place of the
+    // old one; one that cannot be read leaves the old one.
+    auto changeSource = [&](Watched &watched, const QString &path) {
+        Watched next{path, WatchedSource::create(path)};
+        QString error;
+        if (!next.source->load(watcher, error)) {
+            hooks.message(
+                QStringLiteral("cannot read %1: %2; %3 is read on").arg(path, error, watched.path));
+            next.source->release(watcher);
+            return;
+        }
+        watched.source->release(watcher);
+        watched = std::move(next);
+        job.sources = {path};
+    };
+
     const PageWriteReport first = writeHeld(job, sources);
     if (hooks.written)
         hooks.written(first);
@@ -158,6 +174,9 @@ PageWriteReport watchPage(PageJob job, const WatchHooks &hooks, const WatchTimes
             if (const std::optional<TGlobalVariant> settings = hooks.reloadSettings()) {
                 job.settings = *settings;
                 changed = true;
+                if (hooks.sourceFromSettings && sources.size() == 1 &&
+                    settings->FavoriteFolder != sources.front().path)
+                    changeSource(sources.front(), settings->FavoriteFolder);
             }
         }
         for (Watched &watched : sources) {

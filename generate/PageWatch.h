@@ -23,6 +23,9 @@ struct WatchHooks
     // The design settings read again after their file changed; nothing when they cannot be
     // (the caller has said why): the page keeps the design it had.
     std::function<std::optional<TGlobalVariant>()> reloadSettings;
+    // The one source is the settings' Favourites folder: when the settings name another, that
+    // is read instead.
+    bool sourceFromSettings = false;
 };
 
 // How a watch waits.

@@ -63,14 +63,21 @@ int FileWatcher::watchFolder(const QByteArray &nativePath, bool *limitReached)
             *limitReached = error == ENOSPC;
         m_error = error == ENOSPC ? QStringLiteral("the system's limit on file watches is reached")
                                   : systemReason(error);
+    } else {
+        ++m_holders[watch];
     }
     return watch;
 }
 
 void FileWatcher::unwatch(int watch)
 {
-    if (m_fd >= 0 && watch >= 0)
+    const auto it = m_holders.find(watch);
+    if (m_fd < 0 || it == m_holders.end())
+        return;
+    if (--it->second == 0) {
+        m_holders.erase(it);
         ::inotify_rm_watch(m_fd, watch);
+    }
 }
 
 bool FileWatcher::wait(int timeoutMs, std::vector<Event> &events)
@@ -101,6 +108,9 @@ bool FileWatcher::wait(int timeoutMs, std::vector<Event> &events)
                 event.change = Change::Overflow;
             } else if (raw->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
                 event.change = Change::Gone;
+                // The system has ended the watch (the folder is gone) or will end it.
+                if (raw->mask & IN_IGNORED)
+                    m_holders.erase(raw->wd);
             } else if (raw->mask & (IN_CREATE | IN_MOVED_TO)) {
                 event.change = Change::Created;
             } else if (raw->mask & (IN_DELETE | IN_MOVED_FROM)) {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <unordered_map>
 #include <vector>
 
 // Tells of changes to the entries of folders: a file or folder created, written, its status
@@ -46,7 +47,8 @@ public:
     // Watches the entries of the folder at nativePath (a symbolic link to a folder watches that
     // folder). The watch's number, or -1 with errorString(); limitReached then says whether it
     // failed because the system's limit on watches was reached. The same folder watched twice
-    // gives the same number.
+    // gives the same number, and the watch then ends only once unwatch() has been called as
+    // often (several holders may watch one folder: a bookmark file's and the settings').
     int watchFolder(const QByteArray &nativePath, bool *limitReached = nullptr);
     void unwatch(int watch);
 
@@ -61,5 +63,6 @@ public:
 
 private:
     int m_fd = -1;
+    std::unordered_map<int, int> m_holders; // watch, times watched
     QString m_error;
 };

@@ -24,6 +24,11 @@ public:
     bool refresh(FileWatcher &watcher, QString &error, bool &changed) override;
     bool needsPolling() const override { return m_watch < 0; }
     std::unique_ptr<LinkSource> snapshot() const override { return m_held.replay(); }
+    void release(FileWatcher &watcher) override
+    {
+        watcher.unwatch(m_watch);
+        m_watch = -1;
+    }
 
 private:
     // The file's and its log's sizes and times, which tell a look from time to time whether

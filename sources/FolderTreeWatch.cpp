@@ -155,6 +155,15 @@ FolderTreeWatch::FolderTreeWatch(const QString &root) : m_root(EnsureTrailingBac
 
 FolderTreeWatch::~FolderTreeWatch() = default;
 
+void FolderTreeWatch::release(FileWatcher &watcher)
+{
+    if (m_top)
+        dropNode(*m_top, watcher);
+    m_byWatch.clear();
+    watcher.unwatch(m_parentWatch);
+    m_parentWatch = -1;
+}
+
 bool FolderTreeWatch::rootExists() const
 {
     struct stat status;
@@ -201,8 +210,10 @@ void FolderTreeWatch::watchNode(Node &node, FileWatcher &watcher)
     // The same folder watched again (it came back under another name before its old place
     // was dropped) shares the watch: the newest holder keeps it.
     const auto it = m_byWatch.find(node.watch);
-    if (it != m_byWatch.end() && it->second != &node)
+    if (it != m_byWatch.end() && it->second != &node) {
         it->second->watch = -1;
+        watcher.unwatch(node.watch);
+    }
     m_byWatch[node.watch] = &node;
 }
 

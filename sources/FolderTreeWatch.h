@@ -36,6 +36,7 @@ public:
     bool refresh(FileWatcher &watcher, QString &error, bool &changed) override;
     bool needsPolling() const override { return m_limitReached; }
     std::unique_ptr<LinkSource> snapshot() const override;
+    void release(FileWatcher &watcher) override;
 
     // Shortcut files read since the source was made: what a change costs.
     qint64 filesRead() const { return m_filesRead; }

@@ -43,4 +43,7 @@ public:
 
     // The folders and links held now, as a source; valid until the next refresh.
     virtual std::unique_ptr<LinkSource> snapshot() const = 0;
+
+    // Ends its watches, before it is let go while the watcher goes on.
+    virtual void release(FileWatcher &watcher) = 0;
 };

@@ -42,8 +42,8 @@ class WatchProcess
 {
 public:
     WatchProcess(const QStringList &arguments, const QString &scratch)
-        : WatchProcess(QStringLiteral(TALVENSA_CLI), QStringList{QStringLiteral("--watch")} + arguments,
-                       scratch)
+        : WatchProcess(QStringLiteral(TALVENSA_CLI),
+                       QStringList{QStringLiteral("--watch")} + arguments, scratch)
     {}
     // Any program, with variables added to the environment ("NAME=value").
     WatchProcess(const QString &program, const QStringList &arguments, const QString &scratch,
@@ -157,6 +157,7 @@ protected:
     QString fav(const QString &relative) const { return favorites() + QLatin1Char('/') + relative; }
     QString settings() const { return path(QStringLiteral("settings.ini")); }
     QString output() const { return path(QStringLiteral("out/page.html")); }
+    void writeSettings(const QByteArray &bytes) const { writeBytes(settings(), bytes); }
     QByteArray page() const { return readBytes(output()); }
 
     QStringList arguments(const QStringList &sources) const
@@ -443,4 +444,28 @@ TEST_F(WatchTest, TheUserServiceRunsTheWatchWithTheOptionsOfItsFile)
     // The shell has handed over to the program, so the service's stop reaches it.
     ASSERT_TRUE(waitFor([&] { return service.catchesStopSignals(); }));
     EXPECT_EQ(service.stop(SIGTERM), 0);
+}
+
+// Without --folder the source is the settings' Favourites folder: settings that name another
+// folder have that one read and watched from then on.
+TEST_F(WatchTest, AnotherFavouritesFolderInTheSettingsIsReadAndWatched)
+{
+    writeSettings("[Document]\r\nFavoriteFolder=" + QFile::encodeName(favorites()) + "\r\n");
+    writeBytes(path(QStringLiteral("Other/Elsewhere.url")), shortcut("http://elsewhere.example/"));
+    WatchProcess watch({QStringLiteral("--settings"), settings(), output()},
+                       path(QStringLiteral("run")));
+    ASSERT_TRUE(watch.started());
+    ASSERT_TRUE(waitFor([&] { return watch.pagesWritten() == 1; })) << watch.err().constData();
+    EXPECT_TRUE(page().contains("http://news.example/"));
+
+    writeSettings("[Document]\r\nFavoriteFolder=" +
+                  QFile::encodeName(path(QStringLiteral("Other"))) + "\r\n");
+    EXPECT_TRUE(waitFor([&] { return page().contains("http://elsewhere.example/"); }))
+        << watch.err().constData();
+    EXPECT_FALSE(page().contains("http://news.example/"));
+    // The old folder no longer counts; the new one does.
+    writeBytes(path(QStringLiteral("Other/Later.url")), shortcut("http://later.example/"));
+    EXPECT_TRUE(waitFor([&] { return page().contains("http://later.example/"); }));
+    EXPECT_TRUE(catchesUp({path(QStringLiteral("Other"))}));
+    EXPECT_EQ(watch.stop(SIGTERM), 0);
 }
