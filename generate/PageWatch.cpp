@@ -184,7 +184,9 @@ PageWriteReport watchPage(PageJob job, const WatchHooks &hooks, const WatchTimes
             bool sourceChanged = false;
             if (!watched.source->refresh(watcher, error, sourceChanged)) {
                 if (!watched.away)
-                    hooks.message(QStringLiteral("%1: %2").arg(watched.path, error));
+                    hooks.message(QStringLiteral("%1: %2; the page keeps what it last read there "
+                                                 "until it can be read again")
+                                      .arg(watched.path, error));
                 watched.away = true;
                 continue;
             }

@@ -368,7 +368,7 @@ bool FolderTreeWatch::refresh(FileWatcher &watcher, QString &error, bool &change
     if (!rootExists()) {
         changed = false;
         if (m_rootSeen) {
-            error = QStringLiteral("the folder is no longer there; the last page is kept");
+            error = QStringLiteral("the folder is no longer there");
             return false;
         }
         return true;

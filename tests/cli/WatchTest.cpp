@@ -469,3 +469,72 @@ TEST_F(WatchTest, AnotherFavouritesFolderInTheSettingsIsReadAndWatched)
     EXPECT_TRUE(catchesUp({path(QStringLiteral("Other"))}));
     EXPECT_EQ(watch.stop(SIGTERM), 0);
 }
+
+// The system's limit on watches reached: a clear line, then the tree is looked at from time to
+// time, so a change still reaches the page. The limit is set low inside a user namespace of the
+// test's own, where it is the namespace's alone.
+TEST_F(WatchTest, TheLimitOnWatchesGivesALineAndALookFromTimeToTime)
+{
+    const QString unshare = QStringLiteral("/usr/bin/unshare");
+    if (!QFileInfo::exists(unshare) ||
+        runProgram(unshare,
+                   {QStringLiteral("--user"), QStringLiteral("--map-root-user"),
+                    QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                    QStringLiteral("echo 3 > /proc/sys/user/max_inotify_watches")},
+                   path(QStringLiteral("probe")))
+                .exitCode != 0)
+        GTEST_SKIP() << "no user namespace with a limit of its own here";
+    for (int i = 0; i < 8; ++i)
+        writeBytes(fav(QStringLiteral("Folder %1/a.url").arg(i)),
+                   shortcut("http://folder.example/" + QByteArray::number(i)));
+    QStringList command{QStringLiteral("--user"),
+                        QStringLiteral("--map-root-user"),
+                        QStringLiteral("/bin/sh"),
+                        QStringLiteral("-c"),
+                        QStringLiteral("echo 3 > /proc/sys/user/max_inotify_watches && exec \"$0\" "
+                                       "\"$@\""),
+                        QStringLiteral(TALVENSA_CLI),
+                        QStringLiteral("--watch")};
+    WatchProcess watch(unshare, command + arguments({favorites()}), path(QStringLiteral("run")));
+    ASSERT_TRUE(watch.started());
+    ASSERT_TRUE(waitFor([&] { return watch.pagesWritten() == 1; })) << watch.err().constData();
+    EXPECT_TRUE(watch.err().contains("the system's limit on file watches is reached"))
+        << watch.err().constData();
+    writeBytes(fav(QStringLiteral("Folder 7/a.url")), shortcut("http://changed.example/"));
+    EXPECT_TRUE(catchesUp({favorites()}));
+    EXPECT_TRUE(page().contains("http://changed.example/"));
+    EXPECT_EQ(watch.stop(SIGTERM), 0);
+}
+
+// A browser replaces its Bookmarks file by renaming a new one over it; a file that goes away
+// leaves the last page until it is back.
+TEST_F(WatchTest, ABookmarkFileRenamedOverTheOldOneReachesThePage)
+{
+    const QString bookmarks = path(QStringLiteral("chromium/Default/Bookmarks"));
+    auto save = [&](const QByteArray &url) {
+        const QString next = bookmarks + QStringLiteral(".tmp");
+        writeBytes(next, R"({"roots": {"bookmark_bar": {"name": "Bar", "children": [
+            {"type": "url", "name": "One", "url": ")" +
+                             url + R"("}]}}})");
+        ASSERT_EQ(
+            ::rename(QFile::encodeName(next).constData(), QFile::encodeName(bookmarks).constData()),
+            0);
+    };
+    save("http://one.example/");
+    WatchProcess watch(arguments({bookmarks}), path(QStringLiteral("run")));
+    ASSERT_TRUE(watch.started());
+    ASSERT_TRUE(waitFor([&] { return watch.pagesWritten() == 1; })) << watch.err().constData();
+    EXPECT_TRUE(page().contains("http://one.example/"));
+    save("http://two.example/");
+    EXPECT_TRUE(waitFor([&] { return page().contains("http://two.example/"); }));
+
+    const QByteArray before = page();
+    ASSERT_TRUE(QFile::remove(bookmarks));
+    EXPECT_TRUE(waitFor([&] { return watch.err().contains("until it can be read again"); }))
+        << watch.err().constData();
+    EXPECT_EQ(page(), before);
+    save("http://three.example/");
+    EXPECT_TRUE(waitFor([&] { return page().contains("http://three.example/"); }));
+    EXPECT_TRUE(catchesUp({bookmarks}));
+    EXPECT_EQ(watch.stop(SIGTERM), 0);
+}
