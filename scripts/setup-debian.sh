@@ -28,6 +28,8 @@ if ! $programs_only; then
     packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
     # The GUI suite (tests/gui): a private X server, input, Xlib.
     packages+=(xvfb xdotool libx11-dev)
+    # The bookmark export imported by a real browser (tests/clients), checked with Python.
+    packages+=(firefox-esr python3)
 fi
 packages+=("$@")
 
