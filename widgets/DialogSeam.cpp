@@ -105,10 +105,15 @@ public:
         m_lastFolder = info.absolutePath();
         m_lastName = info.fileName();
         SaveFileChoice choice{path, 0};
-        const qsizetype selected = filters.indexOf(dialog.selectedNameFilter());
-        if (selected >= 0) {
-            choice.filter = selected;
-            m_lastFilter = filters[selected];
+        // With the details hidden, Qt gives the selected entry as the list shows it (the
+        // description, its blanks simplified), or, in later versions, whole.
+        const QString selected = dialog.selectedNameFilter();
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            if (selected == filters[i] || selected == request.filters[i].description.simplified()) {
+                choice.filter = i;
+                m_lastFilter = filters[i];
+                break;
+            }
         }
         return choice;
     }

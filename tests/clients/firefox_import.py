@@ -165,6 +165,19 @@ def root_id(db, guid):
     return row[0] if row else None
 
 
+def texts(items):
+    """Every name, title, address and date of a tree, as text."""
+    out = set()
+    for item in items:
+        out.add(item[1])
+        if item[0] == "folder":
+            out |= texts(item[3])
+        else:
+            out.add(item[2])
+            out.add(str(item[3]))
+    return out
+
+
 def link_count(items):
     return sum(1 if i[0] == "link" else link_count(i[3]) for i in items)
 
@@ -301,13 +314,12 @@ def main():
             subprocess.run([cli, "--settings", settings, "--folder", source, "--format",
                             "netscape", "--quiet", export], check=True)
             expected = import_into_firefox(firefox, export, work, name)
-            flat = json.dumps(expected, ensure_ascii=False)
+            flat = texts(expected)
             # The export carries what the sources hold.
             for text in (["トップ & \"引用\"", "<角> 括弧", "深い & 階層", "空のフォルダ",
                           "記事 \"一\"", "絵文字 😀", "1600000100"] if name == "shortcuts"
-                         else ["ブックマーク バー", "バーの中 <sub>", "\\\"quoted\\\"",
-                               "1400000300"]):
-                if json.dumps(text, ensure_ascii=False).strip('"') not in flat:
+                         else ["ブックマーク バー", "バーの中 <sub>", "\"quoted\"", "1400000300"]):
+                if text not in flat:
                     fail("%s: the export lacks %s" % (name, text))
             if name == "chromium" and not any(i[0] == "folder" and i[2] for i in expected):
                 fail("chromium: the bookmarks bar is not marked as the toolbar folder")
