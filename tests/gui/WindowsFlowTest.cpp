@@ -175,10 +175,10 @@ TEST_F(WindowsFlowTest, FileTypeChosenInTheSaveDialogPicksTheDocumentAndIsPropos
     TestDisplay::Window dialog = expectSaveDialog();
     const int width = dialog.geometry.width();
     const int height = dialog.geometry.height();
-    // The file type list is the dialog's last line, the name box the one above it.
-    display().click(dialog, width / 2, height - 24);
-    display().key(QStringLiteral("Down"));
-    display().key(QStringLiteral("Return"));
+    // The file type list is the dialog's last line, the name box the one above it. One turn of
+    // the wheel over the list selects the next entry without opening the list, so no key can
+    // arrive before a list that is still opening.
+    display().scrollDown(dialog, width / 2, height - 24);
     const QString bookmarks = path(QStringLiteral("bookmarks.html"));
     display().click(dialog, width / 2, height - 54);
     pressKeys(dialog, QStringLiteral("ctrl+a"));
