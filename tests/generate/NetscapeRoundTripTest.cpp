@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace {
@@ -151,4 +153,25 @@ TEST_F(NetscapeRoundTripTest, BrowserBookmarksKeepDatesAndToolbar)
         readBytes(output()).contains("<DT><H3 ADD_DATE=\"1600000000\" LAST_MODIFIED=\"1700000000\" "
                                      "PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks Toolbar</H3>\n"));
     EXPECT_EQ(outline(output()), firefox);
+}
+
+// A name whose bytes are not UTF-8 (made on a Shift-JIS system) is written as the characters
+// it reads as in Shift-JIS; bytes that are neither become U+FFFD. The file stays valid UTF-8.
+TEST_F(NetscapeRoundTripTest, LegacyFileNamesAreWrittenAsUtf8)
+{
+    const QByteArray folder = textToFileName(favorites()) + '/';
+    for (const QByteArray &name :
+         {QByteArray("\x83\x6A\x83\x85\x81\x5B\x83\x58.url"), QByteArray("bad \xFF\xFE.url")}) {
+        const QByteArray path = folder + name;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        const QByteArray bytes = shortcutBytes("http://legacy.example/");
+        ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ::close(fd);
+    }
+    page();
+    const QByteArray bytes = readBytes(output());
+    EXPECT_EQ(QString::fromUtf8(bytes).toUtf8(), bytes);
+    EXPECT_TRUE(bytes.contains(">ニュース</A>\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains(">bad \xEF\xBF\xBD\xEF\xBF\xBD</A>\n")) << bytes.constData();
 }
