@@ -177,6 +177,7 @@ void ReadAhead::keep(Slot &slot, bool present, ShortcutReader &reader)
     slot.urlSize = values.url.size();
     slot.utf8 = values.utf8;
     slot.unicodeUrl = values.unicodeUrl;
+    slot.modified = values.modified;
 }
 
 void ReadAhead::finishLocked(Slot &slot)
@@ -324,5 +325,5 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
         return std::nullopt;
     const QByteArrayView values(slot.values);
     return ShortcutReader::ValueViews{values.first(slot.urlSize), values.sliced(slot.urlSize),
-                                      slot.utf8, slot.unicodeUrl};
+                                      slot.utf8, slot.unicodeUrl, slot.modified};
 }

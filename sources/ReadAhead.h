@@ -95,6 +95,7 @@ private:
         qsizetype urlSize = 0;
         bool utf8 = false;
         bool unicodeUrl = false;
+        qint64 modified = 0;
     };
 
     // Keeps what reader read for the slot's file; present is what its read() returned.

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <fcntl.h>
 
@@ -39,11 +40,13 @@ public:
         QByteArrayView comment;
         bool utf8 = false;       // the values are UTF-8 (a Unicode file), else code-page bytes
         bool unicodeUrl = false; // url is the Unicode address of "InternetShortcut.W", in UTF-8
+        qint64 modified = 0;     // the file's modification time, seconds since 1970; 0 unknown
     };
     ValueViews valueViews();
 
     // The link that values give: its address and comment as text, with their stored bytes
-    // where the file is in the code page and they are not plain ASCII.
+    // where the file is in the code page and they are not plain ASCII; its dates are the
+    // file's modification time.
     static void fillLink(const ValueViews &values, Link &link);
 
     // Starts afresh for another file, keeping the memory the values took.
@@ -74,4 +77,5 @@ private:
     ProfileScanner m_scanner{
         {"InternetShortcut", "URL"}, {"InternetShortcut.W", "URL"}, {"Comment", "Comment"}};
     QByteArray m_wideUrl; // the Unicode address in UTF-8, for valueViews()
+    qint64 m_modified = 0;
 };
