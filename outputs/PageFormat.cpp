@@ -4,6 +4,7 @@
 #include "outputs/PageFormat.h"
 
 #include "outputs/ClassicPage.h"
+#include "outputs/Utf8Page.h"
 
 namespace {
 
@@ -42,11 +43,11 @@ std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput
                                                    const TGlobalVariant &settings,
                                                    IconLookup *icons)
 {
-    (void)icons;
     switch (format) {
     case PageFormat::Page:
         return std::make_unique<ClassicPage>(out, settings);
     case PageFormat::Html:
+        return std::make_unique<Utf8Page>(out, settings, icons);
     case PageFormat::Netscape:
         break;
     }
