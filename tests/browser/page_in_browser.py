@@ -123,6 +123,24 @@ class PageInBrowser(unittest.TestCase):
             " document.querySelectorAll('main').length, !!document.querySelector('footer')]"),
             [True, 1, True])
 
+    def test_screen_reader_finds_landmarks_and_a_heading_per_folder(self):
+        self.open()
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        roles, headings = set(), []
+        for node in nodes:
+            if node.get("ignored"):
+                continue
+            role = node.get("role", {}).get("value")
+            roles.add(role)
+            if role == "heading":
+                level = {p["name"]: p["value"].get("value")
+                         for p in node.get("properties", [])}.get("level")
+                headings.append((node.get("name", {}).get("value"), level))
+        self.assertLessEqual({"banner", "search", "main", "contentinfo"}, roles)
+        self.assertEqual(sorted(headings), sorted([
+            ("Favorite", 1), ("カタカナ", 2), ("深い", 3), ("空", 2), ("Scripts", 2),
+            ("記号 & <tag>", 2)]))
+
     def test_search_folds_case_width_and_kana(self):
         self.open()
         self.assertEqual(self.search("alpha"), ["ALPHA release"])  # case
