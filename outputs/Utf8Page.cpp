@@ -43,32 +43,49 @@ const char Script[] = R"js((function () {
     var href = link.getAttribute('href') || '';
     try { return decodeURI(href); } catch (e) { return href; }
   }
-  var text = new Array(n), ownerOf = new Int32Array(n), shown = new Uint8Array(n);
+  var text = new Array(n), ownerOf = new Int32Array(n);
+  // The links that match the query shown, as flags and as a list of their indexes.
+  var matched = new Uint8Array(n), list = new Int32Array(n), listSize = n;
   var parentOf = new Int32Array(m), hits = new Int32Array(m), open = new Uint8Array(m);
   for (i = 0; i < n; i++) {
     var a = items[i].getElementsByTagName('a')[0];
     text[i] = a ? fold(a.textContent) + '\n' + fold(address(a)) : '';
     ownerOf[i] = owner(items[i]);
-    shown[i] = 1;
+    matched[i] = 1;
+    list[i] = i;
   }
   for (f = 0; f < m; f++) { parentOf[f] = owner(folders[f]); open[f] = 1; }
-  var current = null;
+  var current = '';
   function apply(raw) {
     var query = fold(raw);
     if (query === current) return;
+    var all = query === '', size = 0, k;
+    if (!all && query.indexOf(current) !== -1) {
+      // A query that holds the last one matches a part of its matches: only those are looked at.
+      for (k = 0; k < listSize; k++) {
+        i = list[k];
+        if (text[i].indexOf(query) !== -1) {
+          list[size++] = i;
+        } else {
+          matched[i] = 0;
+          items[i].hidden = true;
+        }
+      }
+    } else {
+      for (i = 0; i < n; i++) {
+        var match = all || text[i].indexOf(query) !== -1;
+        if (match) list[size++] = i;
+        if (match !== (matched[i] === 1)) {
+          matched[i] = match ? 1 : 0;
+          items[i].hidden = !match;
+        }
+      }
+    }
     current = query;
-    var total = 0, all = query === '';
+    listSize = size;
     hits.fill(0);
-    for (i = 0; i < n; i++) {
-      var match = all || text[i].indexOf(query) !== -1;
-      if (match) {
-        total++;
-        if (ownerOf[i] >= 0) hits[ownerOf[i]]++;
-      }
-      if (match !== (shown[i] === 1)) {
-        items[i].hidden = !match;
-        shown[i] = match ? 1 : 0;
-      }
+    for (k = 0; k < size; k++) {
+      if (ownerOf[list[k]] >= 0) hits[ownerOf[list[k]]]++;
     }
     // Sub-folders come after their parents: from the last, each adds its matches to its parent.
     for (f = m - 1; f >= 0; f--) {
@@ -82,7 +99,7 @@ const char Script[] = R"js((function () {
       }
       if (!all && visible && !folders[f].open) folders[f].open = true;
     }
-    count.textContent = all ? n + ' 件' : n + ' 件中 ' + total + ' 件';
+    count.textContent = all ? n + ' 件' : n + ' 件中 ' + size + ' 件';
   }
   function queryInAddress() {
     var hash = location.hash;
@@ -101,7 +118,16 @@ const char Script[] = R"js((function () {
     apply(box.value);
     keepInAddress(box.value);
   }
-  box.addEventListener('input', update);
+  // Keys typed faster than the page is drawn are filtered for once, just before the next frame.
+  var scheduled = false;
+  box.addEventListener('input', function () {
+    if (scheduled) return;
+    scheduled = true;
+    requestAnimationFrame(function () {
+      scheduled = false;
+      update();
+    });
+  });
   document.addEventListener('keydown', function (event) {
     if (event.ctrlKey || event.metaKey || event.altKey || event.isComposing) return;
     var target = event.target;
@@ -126,6 +152,7 @@ const char Script[] = R"js((function () {
     }
   });
   box.parentElement.hidden = false;
+  count.textContent = n + ' 件';
   box.value = queryInAddress();
   apply(box.value);
 })();
@@ -313,6 +340,11 @@ QByteArray Utf8Page::styleText(const TGlobalVariant &g, bool icons)
             .set("height", "0")
             .set("overflow", "hidden");
     }
+    // A large page lays out only what is on the screen: showing and hiding thousands of links
+    // as the user types then costs little more than for a few.
+    css.rule(".FileList, details")
+        .set("content-visibility", "auto")
+        .set("contain-intrinsic-size", "auto 10em");
     css.rule("footer").set("text-align", "right").set("margin-top", "1em");
     css.rule("[hidden]").set("display", "none !important");
 

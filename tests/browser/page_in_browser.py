@@ -83,22 +83,31 @@ class PageInBrowser(unittest.TestCase):
         self.driver.get(url_of(name) + fragment)
         self.box = self.driver.find_element(By.ID, "q")
 
+    def settle(self):
+        """Waits until the frame after the last key has been drawn: the page filters then."""
+        self.driver.execute_script(
+            "return new Promise(r => requestAnimationFrame(() => setTimeout(r, 0)))")
+
     def visible_titles(self):
+        self.settle()
         return self.driver.execute_script(
             "return Array.from(document.querySelectorAll('main a'))"
             ".filter(a => a.getClientRects().length > 0).map(a => a.textContent)")
 
     def visible_folders(self):
+        self.settle()
         return self.driver.execute_script(
             "return Array.from(document.querySelectorAll('main summary'))"
             ".filter(s => s.getClientRects().length > 0).map(s => s.textContent)")
 
     def count_text(self):
+        self.settle()
         return self.driver.find_element(By.ID, "count").text
 
     def search(self, text):
         self.box.clear()
         self.box.send_keys(text)
+        self.settle()
         return sorted(self.visible_titles())
 
     def test_every_link_shows_and_folders_nest(self):
@@ -163,6 +172,13 @@ class PageInBrowser(unittest.TestCase):
         self.search("example")
         self.assertEqual(self.visible_folders(), ["カタカナ", "深い", "記号 & <tag>"])
         self.assertEqual(self.count_text(), "8 件中 7 件")
+        # Narrowed key by key, then widened again.
+        self.box.send_keys(".org/kana")
+        self.assertEqual(self.visible_titles(), ["カタカナの本"])
+        self.assertEqual(self.visible_folders(), ["カタカナ"])
+        self.box.send_keys(Keys.BACKSPACE * 5)
+        self.assertEqual(self.count_text(), "8 件中 7 件")
+        self.assertEqual(len(self.visible_titles()), 7)
 
     def test_slash_focuses_and_escape_clears(self):
         self.open()
@@ -192,6 +208,7 @@ class PageInBrowser(unittest.TestCase):
         self.search("")
         self.box.send_keys("a")
         self.box.send_keys(Keys.BACKSPACE)
+        self.settle()
         self.assertNotIn("#", self.driver.current_url)
 
     def test_nothing_is_loaded_and_the_policy_blocks_nothing_it_needs(self):
