@@ -44,14 +44,17 @@ const char Script[] = R"js((function () {
     try { return decodeURI(href); } catch (e) { return href; }
   }
   var text = new Array(n), ownerOf = new Int32Array(n);
-  // The links that match the query shown, as flags and as a list of their indexes.
-  var matched = new Uint8Array(n), list = new Int32Array(n), listSize = n;
+  // The matches of the query as a list of indexes, and each link's generation of its last match;
+  // whether each link and folder is shown in the page. A link inside a hidden folder is left
+  // as it is: it is not seen, and it is set right when its folder shows again.
+  var list = new Int32Array(n), listSize = n, mark = new Int32Array(n), generation = 0;
+  var shown = new Uint8Array(n);
   var parentOf = new Int32Array(m), hits = new Int32Array(m), open = new Uint8Array(m);
   for (i = 0; i < n; i++) {
     var a = items[i].getElementsByTagName('a')[0];
     text[i] = a ? fold(a.textContent) + '\n' + fold(address(a)) : '';
     ownerOf[i] = owner(items[i]);
-    matched[i] = 1;
+    shown[i] = 1;
     list[i] = i;
   }
   for (f = 0; f < m; f++) { parentOf[f] = owner(folders[f]); open[f] = 1; }
@@ -60,31 +63,25 @@ const char Script[] = R"js((function () {
     var query = fold(raw);
     if (query === current) return;
     var all = query === '', size = 0, k;
-    if (!all && query.indexOf(current) !== -1) {
+    if (all) {
+      for (i = 0; i < n; i++) list[i] = i;
+      size = n;
+    } else if (query.indexOf(current) !== -1) {
       // A query that holds the last one matches a part of its matches: only those are looked at.
       for (k = 0; k < listSize; k++) {
-        i = list[k];
-        if (text[i].indexOf(query) !== -1) {
-          list[size++] = i;
-        } else {
-          matched[i] = 0;
-          items[i].hidden = true;
-        }
+        if (text[list[k]].indexOf(query) !== -1) list[size++] = list[k];
       }
     } else {
       for (i = 0; i < n; i++) {
-        var match = all || text[i].indexOf(query) !== -1;
-        if (match) list[size++] = i;
-        if (match !== (matched[i] === 1)) {
-          matched[i] = match ? 1 : 0;
-          items[i].hidden = !match;
-        }
+        if (text[i].indexOf(query) !== -1) list[size++] = i;
       }
     }
     current = query;
     listSize = size;
+    generation++;
     hits.fill(0);
     for (k = 0; k < size; k++) {
+      mark[list[k]] = generation;
       if (ownerOf[list[k]] >= 0) hits[ownerOf[list[k]]]++;
     }
     // Sub-folders come after their parents: from the last, each adds its matches to its parent.
@@ -98,6 +95,15 @@ const char Script[] = R"js((function () {
         open[f] = visible ? 1 : 0;
       }
       if (!all && visible && !folders[f].open) folders[f].open = true;
+    }
+    for (i = 0; i < n; i++) {
+      var o = ownerOf[i];
+      if (o >= 0 && open[o] === 0) continue;
+      var match = mark[i] === generation;
+      if (match !== (shown[i] === 1)) {
+        items[i].hidden = !match;
+        shown[i] = match ? 1 : 0;
+      }
     }
     count.textContent = all ? n + ' 件' : n + ' 件中 ' + size + ' 件';
   }
