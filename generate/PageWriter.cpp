@@ -182,10 +182,10 @@ bool isJobInput(const QByteArray &path, const PageJob &job)
     return false;
 }
 
-std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
+std::unique_ptr<LinkSource> openJobSource(const QString &path, SourceNeeds needs, QString &error)
 {
     try {
-        return openSource(path, error);
+        return openSource(path, error, needs);
     } catch (...) {
         error = currentExceptionReason();
         return nullptr;
@@ -244,9 +244,11 @@ QStringList sourceNames(const QStringList &sources)
 PageWriteReport writePage(const PageJob &job)
 {
     std::vector<std::unique_ptr<LinkSource>> sources;
+    SourceNeeds needs;
+    needs.dates = pageFormatShowsDates(job.format);
     for (const QString &path : job.sources) {
         PageWriteReport report;
-        sources.push_back(openJobSource(path, report.error));
+        sources.push_back(openJobSource(path, needs, report.error));
         if (!sources.back()) {
             report.failure = PageWriteReport::Failure::SourceUnreadable;
             report.failedSource = path;

@@ -40,6 +40,11 @@ QString pageFormatName(PageFormat format)
     return QString();
 }
 
+bool pageFormatShowsDates(PageFormat format)
+{
+    return format != PageFormat::Page;
+}
+
 std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput &out,
                                                    const TGlobalVariant &settings,
                                                    IconLookup *icons)

@@ -25,6 +25,8 @@ enum class PageFormat
 // The format a name stands for on the command line: "page", "html" or "netscape".
 std::optional<PageFormat> pageFormatFromName(QStringView name);
 QString pageFormatName(PageFormat format);
+// Whether the format writes the dates of folders and links (the classic page does not).
+bool pageFormatShowsDates(PageFormat format);
 
 // The writer of a format, writing to out with the design settings (which must outlive it). A
 // format that shows icons takes them from icons where it is given one (it must outlive the

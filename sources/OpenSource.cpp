@@ -9,7 +9,7 @@
 
 #include <sys/stat.h>
 
-std::unique_ptr<LinkSource> openSource(const QString &path, QString &error)
+std::unique_ptr<LinkSource> openSource(const QString &path, QString &error, SourceNeeds needs)
 {
     error.clear();
     // Anything there that is not a folder is taken as a bookmark file; that file decides
@@ -17,5 +17,7 @@ std::unique_ptr<LinkSource> openSource(const QString &path, QString &error)
     struct stat status;
     if (::stat(textToFileName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode))
         return openBookmarkFile(path, error);
-    return std::make_unique<FolderSource>(path);
+    ReadAhead::Window window;
+    window.dates = needs.dates;
+    return std::make_unique<FolderSource>(path, window);
 }

@@ -65,6 +65,7 @@ ReadAhead::ReadAhead() : ReadAhead(Window()) {}
 ReadAhead::ReadAhead(Window window) : m_window(window)
 {
     m_window.files = std::max(1, window.files);
+    m_reader.setReadsDates(window.dates);
     // One slot more than the window: the file taken last keeps its slot while its views are in
     // use.
     m_slots.resize(size_t(m_window.files) + 1);
@@ -193,6 +194,7 @@ void ReadAhead::finishLocked(Slot &slot)
 void ReadAhead::readerLoop()
 {
     ShortcutReader reader;
+    reader.setReadsDates(m_window.dates);
     std::unique_lock lock(m_mutex);
     for (;;) {
         // A file is begun only while the values held leave room in the window's bytes; the

@@ -44,6 +44,8 @@ public:
         int readers = 32;
         // Readers while the files are found in memory, where the machine has more than one core.
         int warmReaders = 1;
+        // The files' dates are read (ShortcutReader::setReadsDates).
+        bool dates = true;
         // Take nothing to be in memory: the readers start at once and read every file and
         // folder asked for.
         bool cold = false;

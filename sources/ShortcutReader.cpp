@@ -3,6 +3,8 @@
 
 #include "sources/ShortcutReader.h"
 
+#include <optional>
+
 #include "model/Link.h"
 #include "platform/PosixFile.h"
 #include "platform/ShiftJis.h"
@@ -108,10 +110,17 @@ void ShortcutReader::readOpen(int fd)
 {
     // The file's status gives its date, and tells whether it is a regular file, which ends: a
     // device put in place of the listed file (a link to /dev/zero) would never end, so only a
-    // regular file is read past its first buffer.
-    struct stat status;
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    m_modified = regular ? qint64(status.st_mtim.tv_sec) : 0;
+    // regular file is read past its first buffer. Without dates it is asked only of a file
+    // that fills the buffer, so the usual small file costs no call more.
+    std::optional<bool> regular;
+    const auto isRegular = [&] {
+        struct stat status;
+        regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+        m_modified = *regular ? qint64(status.st_mtim.tv_sec) : 0;
+        return *regular;
+    };
+    if (m_readsDates)
+        isRegular();
     char buffer[16384];
     for (;;) {
         const ssize_t n = readRetrying(fd, buffer, sizeof buffer);
@@ -120,7 +129,7 @@ void ShortcutReader::readOpen(int fd)
         feed(QByteArrayView(buffer, n));
         // A regular file returns less than asked only at its end; stopping there saves a read
         // per file. Nothing after the values can change them either.
-        if (n < qsizetype(sizeof buffer) || isComplete() || !regular)
+        if (n < qsizetype(sizeof buffer) || isComplete() || !(regular ? *regular : isRegular()))
             break;
     }
     ::close(fd);

@@ -64,6 +64,9 @@ public:
     static constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     // The rest of read() for a file already opened with OpenFlags, which it closes.
     void readOpen(int fd);
+    // Whether the files' dates are read (the default): they cost a call to the system a file,
+    // which a page that shows no date is spared.
+    void setReadsDates(bool readsDates) { m_readsDates = readsDates; }
 
 private:
     enum Key
@@ -78,4 +81,5 @@ private:
         {"InternetShortcut", "URL"}, {"InternetShortcut.W", "URL"}, {"Comment", "Comment"}};
     QByteArray m_wideUrl; // the Unicode address in UTF-8, for valueViews()
     qint64 m_modified = 0;
+    bool m_readsDates = true;
 };

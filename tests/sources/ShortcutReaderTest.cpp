@@ -255,17 +255,23 @@ TEST(ShortcutReaderTest, Utf16FileWithAByteOrderMarkIsRead)
 
 // Hangs: a device put in place of a listed shortcut file (a link to /dev/zero, which never
 // ends) is read no further than one buffer, and gives no values. Run in a child process that
-// an alarm stops if the read does not end.
+// an alarm stops if the read does not end. A reader that reads no dates looks at the file's kind
+// only once the first buffer is full, and must stop there all the same.
 TEST(ShortcutReaderTest, ADeviceInPlaceOfTheFileEndsTheRead)
 {
-    EXPECT_EXIT(
-        {
-            ::alarm(20);
-            ShortcutReader reader;
-            if (!reader.read("/dev/zero"))
-                std::_Exit(10);
-            const ShortcutReader::ValueViews views = reader.valueViews();
-            std::_Exit(views.url.isEmpty() && views.comment.isEmpty() ? 0 : 11);
-        },
-        ::testing::ExitedWithCode(0), "");
+    for (const bool dates : {true, false}) {
+        EXPECT_EXIT(
+            {
+                ::alarm(20);
+                ShortcutReader reader;
+                reader.setReadsDates(dates);
+                if (!reader.read("/dev/zero"))
+                    std::_Exit(10);
+                const ShortcutReader::ValueViews views = reader.valueViews();
+                std::_Exit(
+                    views.url.isEmpty() && views.comment.isEmpty() && views.modified == 0 ? 0 : 11);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << "dates read: " << dates;
+    }
 }
