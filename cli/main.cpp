@@ -34,8 +34,8 @@ constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
 const char Usage[] =
-    "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--quiet] "
-    "OUTPUT\n"
+    "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--favicons]\n"
+    "                    [--quiet] OUTPUT\n"
     "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
@@ -52,6 +52,12 @@ const char Help[] =
     "  --format FORMAT  page: the classic Shift-JIS page of the design (the default);\n"
     "                   html: a UTF-8 HTML5 page with search, styled by the design;\n"
     "                   netscape: a Netscape bookmark file, which every browser imports\n"
+    "  --favicons       with --format html or netscape: each link with its icon, taken from\n"
+    "                   the browser's own icon database beside the bookmark file (Firefox's\n"
+    "                   favicons.sqlite, Chromium's Favicons) or from a shortcut's IconFile\n"
+    "                   (a local .ico, .png or .svg file); nothing is fetched from the\n"
+    "                   network. Icons that cannot be read are noted, and the page is\n"
+    "                   written without them\n"
     "  --quiet          no progress and no summary line\n"
     "  --find-bookmarks list the bookmark files of this user's browsers, one a line: the\n"
     "                   browser's name, a tab, the path (for --folder); writes no page\n"
@@ -136,6 +142,7 @@ struct CliOptions
     PageFormat format = PageFormat::Page;
     QString output; // the page file, or "-"
     bool quiet = false;
+    bool favicons = false;
 
     bool toStandardOutput() const { return output == QLatin1String("-"); }
 };
@@ -152,11 +159,12 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
+    const QCommandLineOption faviconsOption(QStringLiteral("favicons"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption findBookmarksOption(QStringLiteral("find-bookmarks"));
-    parser.addOptions({settingsOption, folderOption, formatOption, quietOption, helpOption,
-                       versionOption, findBookmarksOption});
+    parser.addOptions({settingsOption, folderOption, formatOption, quietOption, faviconsOption,
+                       helpOption, versionOption, findBookmarksOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
     CliOptions options;
@@ -197,6 +205,13 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
             return std::nullopt;
         }
         options.format = *format;
+    }
+    options.favicons = parser.isSet(faviconsOption);
+    // The classic page is the design's, which has no place for icons.
+    if (options.favicons && options.format == PageFormat::Page) {
+        problem = QStringLiteral("--favicons needs --format html or netscape: the classic page "
+                                 "shows no icons");
+        return std::nullopt;
     }
     if (parser.isSet(folderOption)) {
         options.folder = parser.value(folderOption);
@@ -260,6 +275,7 @@ int run(const CliOptions &options)
     job.source = options.folder.value_or(settings->FavoriteFolder);
     job.settingsPath = options.settingsPath;
     job.format = options.format;
+    job.favicons = options.favicons;
     job.outputPath = options.output;
     job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
     job.replaceWhole = true;
@@ -293,6 +309,8 @@ int run(const CliOptions &options)
     // Also with --quiet: the page lacks what could not be read.
     if (!report.warning.isEmpty())
         print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(job.source, report.warning));
+    if (!report.iconWarning.isEmpty())
+        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(job.source, report.iconWarning));
     if (!options.quiet) {
         print(options.toStandardOutput() ? stderr : stdout,
               QStringLiteral("%1 folders, %2 links, %3 bytes written to %4\n")

@@ -29,6 +29,9 @@ struct PageWriteReport
     qint64 bytes = 0; // bytes that reached the output
     QString error;    // why the write failed (the system's reason); empty after a success
     QString warning;  // what the source could not read (LinkSource::readWarning)
+    // Why icons that were asked for are missing from the page (no icon database beside the
+    // bookmark file, a damaged one), as one line; empty when they were read.
+    QString iconWarning;
 
     bool written() const { return failure == Failure::None; }
 };

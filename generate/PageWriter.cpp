@@ -10,6 +10,10 @@
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
 #include "sources/OpenSource.h"
+#include "sources/SourceIcons.h"
+
+#include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 #include <exception>
@@ -63,11 +67,12 @@ bool writeFolders(DocumentWriter &writer, const PageOutput &out, LinkSource &sou
 
 // The whole document to an open descriptor; the report takes what was written and why it
 // failed.
-void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWriteReport &report)
+void writeToDescriptor(int fd, LinkSource &source, SourceIcons *icons, const PageJob &job,
+                       PageWriteReport &report)
 {
     PageOutput out(fd);
     const std::unique_ptr<DocumentWriter> writer =
-        makeDocumentWriter(job.format, out, job.settings);
+        makeDocumentWriter(job.format, out, job.settings, icons);
     bool written = false;
     try {
         if (!writer)
@@ -89,6 +94,8 @@ void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWrite
     }
     report.bytes = out.written();
     report.warning = source.readWarning();
+    if (icons && report.iconWarning.isEmpty())
+        report.iconWarning = icons->readWarning();
 }
 
 // Opens the page file for writing, made or emptied; -1 with the reason when it cannot be. The
@@ -132,7 +139,7 @@ bool canReplaceWhole(const QByteArray &path)
 }
 
 // The page to a temporary file that replaces the output once it is whole.
-void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
+void replaceWhole(const QString &path, LinkSource &source, SourceIcons *icons, const PageJob &job,
                   PageWriteReport &report)
 {
     AtomicFile file(path);
@@ -143,7 +150,7 @@ void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
         report.error = file.errorString();
         return;
     }
-    writeToDescriptor(file.descriptor(), source, job, report);
+    writeToDescriptor(file.descriptor(), source, icons, job, report);
     if (!report.written()) {
         file.abandon();
     } else if (!file.commit()) {
@@ -153,15 +160,23 @@ void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
 }
 
 // Whether the output at path is the same file (device and inode, through any link) as one the
-// page is made from: a bookmark file given as the source, its write-ahead log, or the settings
-// file. A folder tree's own files may be written over: the page is made of what was read.
+// page is made from: a bookmark file given as the source, its write-ahead log, the settings
+// file, or the icon database read with the bookmark file. A folder tree's own files may be
+// written over: the page is made of what was read.
 bool isJobInput(const QByteArray &path, const PageJob &job)
 {
     struct stat output;
     if (::stat(path.constData(), &output) != 0 || S_ISDIR(output.st_mode))
         return false;
-    const QString inputs[] = {job.source, job.source + QStringLiteral("-wal"), job.settingsPath};
-    for (const QString &input : inputs) {
+    QStringList inputs{job.source, job.source + QStringLiteral("-wal"), job.settingsPath};
+    // The browser's icon database beside a bookmark file, when icons are read from it.
+    if (job.favicons) {
+        const QString folder = QFileInfo(job.source).path() + QLatin1Char('/');
+        for (const char *name :
+             {"favicons.sqlite", "favicons.sqlite-wal", "Favicons", "Favicons-wal"})
+            inputs.append(folder + QLatin1StringView(name));
+    }
+    for (const QString &input : std::as_const(inputs)) {
         struct stat status;
         if (!input.isEmpty() && ::stat(textToFileName(input).constData(), &status) == 0 &&
             !S_ISDIR(status.st_mode) && status.st_dev == output.st_dev &&
@@ -181,6 +196,20 @@ std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
     }
 }
 
+// The icons of the job's source, when the job asks for them and its format shows them; nothing,
+// with the reason in the report, when they cannot be read. Icons never cost the page.
+std::unique_ptr<SourceIcons> openJobIcons(const PageJob &job, PageWriteReport &report)
+{
+    if (!job.favicons || job.format == PageFormat::Page)
+        return nullptr;
+    try {
+        return openSourceIcons(job.source, report.iconWarning);
+    } catch (...) {
+        report.iconWarning = QStringLiteral("no icons: %1").arg(currentExceptionReason());
+        return nullptr;
+    }
+}
+
 } // namespace
 
 PageWriteReport writePage(const PageJob &job)
@@ -191,8 +220,9 @@ PageWriteReport writePage(const PageJob &job)
         report.failure = PageWriteReport::Failure::SourceUnreadable;
         return report;
     }
+    const std::unique_ptr<SourceIcons> icons = openJobIcons(job, report);
     if (job.outputFd >= 0) {
-        writeToDescriptor(job.outputFd, *source, job, report);
+        writeToDescriptor(job.outputFd, *source, icons.get(), job, report);
         return report;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
@@ -202,7 +232,7 @@ PageWriteReport writePage(const PageJob &job)
         return report;
     }
     if (job.replaceWhole && canReplaceWhole(outputPath)) {
-        replaceWhole(job.outputPath, *source, job, report);
+        replaceWhole(job.outputPath, *source, icons.get(), job, report);
         return report;
     }
     if (job.removeOldOutput)
@@ -214,7 +244,7 @@ PageWriteReport writePage(const PageJob &job)
         report.error = error;
         return report;
     }
-    writeToDescriptor(fd, *source, job, report);
+    writeToDescriptor(fd, *source, icons.get(), job, report);
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && report.written()) {
         report.failure = PageWriteReport::Failure::WriteFailed;

@@ -82,8 +82,11 @@ bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
             const QJsonObject child = level.children.at(level.next++).toObject();
             const QString type = stringMember(child, QLatin1StringView("type"));
             if (type == QLatin1StringView("url")) {
-                tree.addBookmark(level.folder, stringMember(child, QLatin1StringView("name")),
-                                 stringMember(child, QLatin1StringView("url")));
+                Link &link =
+                    tree.addBookmark(level.folder, stringMember(child, QLatin1StringView("name")),
+                                     stringMember(child, QLatin1StringView("url")));
+                // The browser's icon database keeps icons by page address.
+                link.iconKey = link.url;
             } else if (type == QLatin1StringView("folder")) {
                 const int folder =
                     tree.addFolder(level.folder, stringMember(child, QLatin1StringView("name")));

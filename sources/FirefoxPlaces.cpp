@@ -133,9 +133,11 @@ bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &e
             }
             const Row &row = places.rows[(*level.rows)[level.next++]];
             if (row.type == BookmarkRow) {
+                // The browser's icon database keeps icons by page address.
                 if (!row.url.startsWith(QLatin1StringView("place:")))
                     tree.addBookmark(level.folder, row.title, row.url,
-                                     places.descriptions.value(row.id));
+                                     places.descriptions.value(row.id))
+                        .iconKey = row.url;
             } else if (row.type == FolderRow && row.guid != QLatin1StringView(TagsGuid) &&
                        !entered.contains(row.id)) {
                 entered.insert(row.id);

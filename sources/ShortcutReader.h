@@ -13,8 +13,8 @@
 
 struct Link;
 
-// Reads the values a link takes from an Internet shortcut file: "URL" of the section
-// "InternetShortcut" and "Comment" of the section "Comment", by the profile rules
+// Reads the values a link takes from an Internet shortcut file: "URL" and "IconFile" of the
+// section "InternetShortcut" and "Comment" of the section "Comment", by the profile rules
 // (ProfileScanner). The file is in the system's legacy code page (Shift-JIS), or Unicode when it
 // starts with a UTF-8 or UTF-16 byte-order mark (ByteOrderFilter). Windows keeps an address with
 // characters outside its code page also as "URL" of the section "InternetShortcut.W", in UTF-7:
@@ -37,13 +37,17 @@ public:
     {
         QByteArrayView url;
         QByteArrayView comment;
+        QByteArrayView iconFile;
         bool utf8 = false;       // the values are UTF-8 (a Unicode file), else code-page bytes
         bool unicodeUrl = false; // url is the Unicode address of "InternetShortcut.W", in UTF-8
     };
     ValueViews valueViews();
 
     // The link that values give: its address and comment as text, with their stored bytes
-    // where the file is in the code page and they are not plain ASCII.
+    // where the file is in the code page and they are not plain ASCII. Its icon key is the
+    // local file that IconFile names (a path, or a file: address turned into one), as written,
+    // so a relative path is still relative to the shortcut's folder; empty where IconFile is
+    // missing or names an address on the network, which is never fetched.
     static void fillLink(const ValueViews &values, Link &link);
 
     // Starts afresh for another file, keeping the memory the values took.
@@ -68,10 +72,13 @@ private:
         Url,
         WideUrl,
         Comment,
+        IconFile,
     };
 
     ByteOrderFilter m_filter;
-    ProfileScanner m_scanner{
-        {"InternetShortcut", "URL"}, {"InternetShortcut.W", "URL"}, {"Comment", "Comment"}};
+    ProfileScanner m_scanner{{"InternetShortcut", "URL"},
+                             {"InternetShortcut.W", "URL"},
+                             {"Comment", "Comment"},
+                             {"InternetShortcut", "IconFile"}};
     QByteArray m_wideUrl; // the Unicode address in UTF-8, for valueViews()
 };
