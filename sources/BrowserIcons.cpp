@@ -46,7 +46,14 @@ QString siteKey(const QString &url)
     return key;
 }
 
-void BrowserIcons::offer(QHash<QString, Choice> &choices, const QString &key, Choice choice)
+quint64 BrowserIcons::pageKey(QByteArrayView utf8)
+{
+    return qHashBits(utf8.data(), size_t(utf8.size()), 0x7a1e5a) ^
+           (quint64(qHashBits(utf8.data(), size_t(utf8.size()), 0x1c0de)) << 32);
+}
+
+template <typename Key>
+void BrowserIcons::offer(QHash<Key, Choice> &choices, const Key &key, Choice choice)
 {
     const auto found = choices.find(key);
     if (found == choices.end())
@@ -55,72 +62,93 @@ void BrowserIcons::offer(QHash<QString, Choice> &choices, const QString &key, Ch
         *found = choice;
 }
 
-// Reads rows of (address, icon row, width) into choices, keyed by the address or by its site.
-bool BrowserIcons::readChoices(const char *sql, QHash<QString, Choice> &choices, bool bySite,
-                               QString &error)
+bool BrowserIcons::failed(QString &error) const
+{
+    error = QStringLiteral("not an icon database of the browser (%1)").arg(m_db.message());
+    return false;
+}
+
+// The icons that fit on a page, by the row that the pages' mapping names: rows of (that row,
+// the icon's own row, its width, and, for a root icon, its address), read in one pass over the
+// icons, which is far faster than looking each up from the mapping. Root icons go to the sites.
+bool BrowserIcons::readIcons(const char *sql, QHash<qint64, Choice> &icons, QString &error)
 {
     SqliteStatement query(m_db, sql);
-    if (!query.isValid()) {
-        error = QStringLiteral("not an icon database of the browser (%1)").arg(m_db.message());
-        return false;
-    }
+    if (!query.isValid())
+        return failed(error);
     int status;
     while ((status = query.step()) == SQLITE_ROW) {
-        const QString address = query.text(0);
         const Choice choice{query.integer(1), choiceWidth(query.integer(2))};
-        if (!bySite) {
-            offer(choices, address, choice);
-        } else if (const QString site = siteKey(address); !site.isEmpty()) {
-            offer(choices, site, choice);
+        const qint64 key = query.integer(0);
+        const auto found = icons.find(key);
+        if (found == icons.end())
+            icons.insert(key, choice);
+        else if (isCloserToWantedSize(choice.width, found->width))
+            *found = choice;
+        if (query.integer(3) != 0) {
+            if (const QString site = siteKey(query.text(4)); !site.isEmpty())
+                offer(m_sites, site, choice);
         }
     }
-    if (status != SQLITE_DONE) {
-        error = m_db.message();
-        return false;
-    }
+    if (status != SQLITE_DONE)
+        return failed(error);
     return true;
+}
+
+// The pages' icons: rows of (page address, icon row as icons holds it).
+bool BrowserIcons::readPages(const char *sql, const QHash<qint64, Choice> &icons, QString &error)
+{
+    SqliteStatement query(m_db, sql);
+    if (!query.isValid())
+        return failed(error);
+    int status;
+    while ((status = query.step()) == SQLITE_ROW) {
+        const auto icon = icons.constFind(query.integer(1));
+        if (icon != icons.cend())
+            offer(m_pages, pageKey(query.utf8(0)), *icon);
+    }
+    if (status != SQLITE_DONE)
+        return failed(error);
+    return true;
+}
+
+bool BrowserIcons::prepareBytes(const char *sql, QString &error)
+{
+    m_bytes = std::make_unique<SqliteStatement>(m_db, sql);
+    return m_bytes->isValid() || failed(error);
 }
 
 std::unique_ptr<BrowserIcons> BrowserIcons::openFirefox(const QString &path, QString &error)
 {
     std::unique_ptr<BrowserIcons> icons(new BrowserIcons);
+    QHash<qint64, Choice> byRow;
     if (!icons->m_db.openCopy(path, error) ||
-        !icons->readChoices("SELECT p.page_url, i.id, i.width FROM moz_pages_w_icons p"
-                            " JOIN moz_icons_to_pages ip ON ip.page_id = p.id"
-                            " JOIN moz_icons i ON i.id = ip.icon_id"
-                            " WHERE " FITTING_ICON("i.data"),
-                            icons->m_pages, false, error) ||
-        !icons->readChoices("SELECT icon_url, id, width FROM moz_icons"
-                            " WHERE root = 1 AND " FITTING_ICON("data"),
-                            icons->m_sites, true, error))
+        !icons->readIcons("SELECT id, id, width, root, CASE WHEN root = 1 THEN icon_url END"
+                          " FROM moz_icons WHERE " FITTING_ICON("data"),
+                          byRow, error) ||
+        !icons->readPages("SELECT p.page_url, ip.icon_id FROM moz_pages_w_icons p"
+                          " JOIN moz_icons_to_pages ip ON ip.page_id = p.id",
+                          byRow, error) ||
+        !icons->prepareBytes("SELECT data FROM moz_icons WHERE id = ?", error))
         return nullptr;
-    icons->m_bytes =
-        std::make_unique<SqliteStatement>(icons->m_db, "SELECT data FROM moz_icons WHERE id = ?");
-    if (!icons->m_bytes->isValid()) {
-        error = icons->m_db.message();
-        return nullptr;
-    }
     return icons;
 }
 
 std::unique_ptr<BrowserIcons> BrowserIcons::openChromium(const QString &path, QString &error)
 {
     std::unique_ptr<BrowserIcons> icons(new BrowserIcons);
-    // The favicons table is where the mapping's icons are described; an icon whose row there is
-    // gone (a damaged or half-cleaned database) is not used.
+    // Of each icon's bitmaps the one closest to the size wanted. The favicons table is where
+    // the mapping's icons are described; an icon whose row there is gone (a damaged or
+    // half-cleaned database) is not used.
+    QHash<qint64, Choice> byIcon;
     if (!icons->m_db.openCopy(path, error) ||
-        !icons->readChoices("SELECT m.page_url, b.id, b.width FROM icon_mapping m"
-                            " JOIN favicons f ON f.id = m.icon_id"
-                            " JOIN favicon_bitmaps b ON b.icon_id = f.id"
-                            " WHERE " FITTING_ICON("b.image_data"),
-                            icons->m_pages, false, error))
+        !icons->readIcons("SELECT b.icon_id, b.id, b.width, 0, NULL FROM favicon_bitmaps b"
+                          " JOIN favicons f ON f.id = b.icon_id"
+                          " WHERE " FITTING_ICON("b.image_data"),
+                          byIcon, error) ||
+        !icons->readPages("SELECT page_url, icon_id FROM icon_mapping", byIcon, error) ||
+        !icons->prepareBytes("SELECT image_data FROM favicon_bitmaps WHERE id = ?", error))
         return nullptr;
-    icons->m_bytes = std::make_unique<SqliteStatement>(
-        icons->m_db, "SELECT image_data FROM favicon_bitmaps WHERE id = ?");
-    if (!icons->m_bytes->isValid()) {
-        error = icons->m_db.message();
-        return nullptr;
-    }
     return icons;
 }
 
@@ -131,15 +159,13 @@ const LinkIcon *BrowserIcons::iconFor(const Link &link)
 
 const LinkIcon *BrowserIcons::iconForPage(const QString &pageUrl)
 {
-    auto found = m_pages.constFind(pageUrl);
-    if (found == m_pages.cend()) {
-        if (m_sites.isEmpty())
-            return nullptr;
-        found = m_sites.constFind(siteKey(pageUrl));
-        if (found == m_sites.cend())
-            return nullptr;
-    }
-    return icon(found->id);
+    const auto page = m_pages.constFind(pageKey(pageUrl.toUtf8()));
+    if (page != m_pages.cend())
+        return icon(page->id);
+    if (m_sites.isEmpty())
+        return nullptr;
+    const auto site = m_sites.constFind(siteKey(pageUrl));
+    return site == m_sites.cend() ? nullptr : icon(site->id);
 }
 
 const LinkIcon *BrowserIcons::icon(qint64 id)

@@ -125,6 +125,12 @@ QString SqliteStatement::text(int column) const
     return QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column));
 }
 
+QByteArrayView SqliteStatement::utf8(int column) const
+{
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(utf8, utf8 ? sqlite3_column_bytes(m_statement, column) : 0);
+}
+
 QByteArray SqliteStatement::bytes(int column) const
 {
     const auto *data = static_cast<const char *>(sqlite3_column_blob(m_statement, column));

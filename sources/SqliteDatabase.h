@@ -54,6 +54,8 @@ public:
     int step();
     qint64 integer(int column) const;
     QString text(int column) const;
+    // The UTF-8 bytes of a text column, without a copy: valid until the next step.
+    QByteArrayView utf8(int column) const;
     // The bytes of a blob (or text) column; empty for NULL.
     QByteArray bytes(int column) const;
 
