@@ -95,6 +95,27 @@ TEST_F(IconPageTest, ExportGivesEachLinkWithAnIconItsIconAttribute)
     EXPECT_EQ(file.count("ICON="), 3);
 }
 
+TEST_F(IconPageTest, ShortcutIconFilesReachThePageOnce)
+{
+    if (!hasWriter(PageFormat::Html))
+        GTEST_SKIP() << "no writer for the UTF-8 page in this build";
+    writeBytes(fav(QStringLiteral("icons/site.ico")),
+               icoFile({{16, fakePng("site16")}, {32, fakePng("site32")}}));
+    const QByteArray shortcut = "[InternetShortcut]\r\nURL=http://site.example/\r\n"
+                                "IconFile=icons/site.ico\r\n";
+    writeBytes(fav(QStringLiteral("a.url")), shortcut);
+    writeBytes(fav(QStringLiteral("b.url")), shortcut);
+    writeBytes(fav(QStringLiteral("c.url")), "[InternetShortcut]\r\nURL=http://c.example/\r\n"
+                                             "IconFile=http://c.example/favicon.ico\r\n");
+    m_job.format = PageFormat::Html;
+    const QByteArray html = page();
+    EXPECT_EQ(m_report.links, 3);
+    EXPECT_EQ(m_report.iconWarning, QString());
+    EXPECT_EQ(html.count(fakePng("site32").toBase64()), 1);
+    EXPECT_FALSE(html.contains(fakePng("site16").toBase64()));
+    EXPECT_FALSE(html.contains("c.example/favicon.ico"));
+}
+
 TEST_F(IconPageTest, AMissingOrDamagedIconStoreCostsOnlyTheIcons)
 {
     writePlaces();
