@@ -48,8 +48,12 @@ QString siteKey(const QString &url)
 
 quint64 BrowserIcons::pageKey(QByteArrayView utf8)
 {
-    return qHashBits(utf8.data(), size_t(utf8.size()), 0x7a1e5a) ^
-           (quint64(qHashBits(utf8.data(), size_t(utf8.size()), 0x1c0de)) << 32);
+    const size_t hash = qHashBits(utf8.data(), size_t(utf8.size()), 0x7a1e5a);
+    // One hash is wide enough where size_t has 64 bits; elsewhere a second fills the top half.
+    if constexpr (sizeof(size_t) >= sizeof(quint64))
+        return hash;
+    else
+        return hash ^ (quint64(qHashBits(utf8.data(), size_t(utf8.size()), 0x1c0de)) << 32);
 }
 
 template <typename Key>
@@ -112,6 +116,16 @@ bool BrowserIcons::readPages(const char *sql, const QHash<qint64, Choice> &icons
     return true;
 }
 
+bool BrowserIcons::openCopy(const QString &path, QString &error)
+{
+    if (!m_db.openCopy(path, error))
+        return false;
+    // The private copy is read through memory mapping, which spares the many small reads that
+    // walking the page mapping takes otherwise; a system that cannot map it reads as before.
+    SqliteStatement(m_db, "PRAGMA mmap_size = 268435456").step();
+    return true;
+}
+
 bool BrowserIcons::prepareBytes(const char *sql, QString &error)
 {
     m_bytes = std::make_unique<SqliteStatement>(m_db, sql);
@@ -122,7 +136,7 @@ std::unique_ptr<BrowserIcons> BrowserIcons::openFirefox(const QString &path, QSt
 {
     std::unique_ptr<BrowserIcons> icons(new BrowserIcons);
     QHash<qint64, Choice> byRow;
-    if (!icons->m_db.openCopy(path, error) ||
+    if (!icons->openCopy(path, error) ||
         !icons->readIcons("SELECT id, id, width, root, CASE WHEN root = 1 THEN icon_url END"
                           " FROM moz_icons WHERE " FITTING_ICON("data"),
                           byRow, error) ||
@@ -141,7 +155,7 @@ std::unique_ptr<BrowserIcons> BrowserIcons::openChromium(const QString &path, QS
     // the mapping's icons are described; an icon whose row there is gone (a damaged or
     // half-cleaned database) is not used.
     QHash<qint64, Choice> byIcon;
-    if (!icons->m_db.openCopy(path, error) ||
+    if (!icons->openCopy(path, error) ||
         !icons->readIcons("SELECT b.icon_id, b.id, b.width, 0, NULL FROM favicon_bitmaps b"
                           " JOIN favicons f ON f.id = b.icon_id"
                           " WHERE " FITTING_ICON("b.image_data"),

@@ -50,6 +50,7 @@ private:
     static quint64 pageKey(QByteArrayView utf8);
     bool readIcons(const char *sql, QHash<qint64, Choice> &icons, QString &error);
     bool readPages(const char *sql, const QHash<qint64, Choice> &icons, QString &error);
+    bool openCopy(const QString &path, QString &error);
     bool prepareBytes(const char *sql, QString &error);
     bool failed(QString &error) const;
     const LinkIcon *icon(qint64 id);
