@@ -7,8 +7,10 @@
 #include "TerminalGauge.h"
 
 #include "sources/BookmarkLocations.h"
+#include "generate/PageWatch.h"
 #include "generate/PageWriter.h"
 #include "platform/Errors.h"
+#include "platform/FileWatcher.h"
 #include "platform/SpecialFolders.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsFile.h"
@@ -34,8 +36,8 @@ constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
 const char Usage[] =
-    "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--favicons]\n"
-    "                    [--quiet] OUTPUT\n"
+    "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--favicons]\n"
+    "                    [--dedup] [--watch] [--quiet] OUTPUT\n"
     "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
@@ -48,7 +50,12 @@ const char Help[] =
     "                   when it exists or that folder is writable, else\n"
     "                   ~/.config/talvensa/talvensa.ini)\n"
     "  --folder PATH    read this folder, or this browser bookmark file, instead of the\n"
-    "                   settings' Favourites folder (nothing is saved)\n"
+    "                   settings' Favourites folder (nothing is saved). Given several\n"
+    "                   times, the page has one top folder for each, in that order, named\n"
+    "                   after the folder, or the browser and profile of a bookmark file\n"
+    "  --dedup          leave out every link whose address came earlier in the page; the\n"
+    "                   address compared has its scheme and host in lower case, no :80\n"
+    "                   (http) or :443 (https), and / for an empty path\n"
     "  --format FORMAT  page: the classic Shift-JIS page of the design (the default);\n"
     "                   html: a UTF-8 HTML5 page with search, styled by the design;\n"
     "                   netscape: a Netscape bookmark file, which every browser imports\n"
@@ -58,9 +65,13 @@ const char Help[] =
     "                   (a local .ico, .png or .svg file); nothing is fetched from the\n"
     "                   network. Icons that cannot be read are noted, and the page is\n"
     "                   written without them\n"
+    "  --watch          write the page, then keep running and write it again (replaced\n"
+    "                   whole) whenever a source or the settings file changes, until\n"
+    "                   SIGINT or SIGTERM; one summary line on standard error each time.\n"
+    "                   OUTPUT must be a file\n"
     "  --quiet          no progress and no summary line\n"
     "  --find-bookmarks list the bookmark files of this user's browsers, one a line: the\n"
-    "                   browser's name, a tab, the path (for --folder); writes no page\n"
+    "                   browser and profile, a tab, the path (for --folder); writes no page\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -137,12 +148,14 @@ struct CliOptions
         FindBookmarks,
     };
     Action action = Action::WritePage;
-    QString settingsPath;          // the settings file to read
-    std::optional<QString> folder; // --folder, in place of the settings' Favourites source
+    QString settingsPath; // the settings file to read
+    QStringList folders;  // --folder, in place of the settings' Favourites source
+    bool dedup = false;
+    bool watch = false;
+    bool favicons = false;
     PageFormat format = PageFormat::Page;
     QString output; // the page file, or "-"
     bool quiet = false;
-    bool favicons = false;
 
     bool toStandardOutput() const { return output == QLatin1String("-"); }
 };
@@ -159,12 +172,15 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
+    const QCommandLineOption dedupOption(QStringLiteral("dedup"));
+    const QCommandLineOption watchOption(QStringLiteral("watch"));
     const QCommandLineOption faviconsOption(QStringLiteral("favicons"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption findBookmarksOption(QStringLiteral("find-bookmarks"));
-    parser.addOptions({settingsOption, folderOption, formatOption, quietOption, faviconsOption,
-                       helpOption, versionOption, findBookmarksOption});
+    parser.addOptions({settingsOption, folderOption, formatOption, quietOption, dedupOption,
+                       watchOption, faviconsOption, helpOption, versionOption,
+                       findBookmarksOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
     CliOptions options;
@@ -181,7 +197,7 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
         options.action = CliOptions::Action::FindBookmarks;
         return options;
     }
-    for (const QCommandLineOption *option : {&settingsOption, &folderOption, &formatOption}) {
+    for (const QCommandLineOption *option : {&settingsOption, &formatOption}) {
         if (parser.values(*option).size() > 1) {
             problem = QStringLiteral("--%1 given more than once").arg(option->names()[0]);
             return std::nullopt;
@@ -197,6 +213,12 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     }
     options.output = positional.first();
     options.quiet = parser.isSet(quietOption);
+    options.dedup = parser.isSet(dedupOption);
+    options.watch = parser.isSet(watchOption);
+    if (options.watch && options.toStandardOutput()) {
+        problem = QStringLiteral("--watch needs an OUTPUT file, not -");
+        return std::nullopt;
+    }
     if (parser.isSet(formatOption)) {
         const std::optional<PageFormat> format = pageFormatFromName(parser.value(formatOption));
         if (!format) {
@@ -213,11 +235,11 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
                                  "shows no icons");
         return std::nullopt;
     }
-    if (parser.isSet(folderOption)) {
-        options.folder = parser.value(folderOption);
+    options.folders = parser.values(folderOption);
+    for (const QString &folder : std::as_const(options.folders)) {
         // A folder, or a file read as browser bookmarks.
-        if (!QFileInfo::exists(*options.folder)) {
-            problem = QStringLiteral("--folder %1: no such folder or file").arg(*options.folder);
+        if (!QFileInfo::exists(folder)) {
+            problem = QStringLiteral("--folder %1: no such folder or file").arg(folder);
             return std::nullopt;
         }
     }
@@ -253,47 +275,62 @@ std::optional<TGlobalVariant> loadSettings(const QString &path)
 
 // The line for a page without a link: most users have neither a settings file nor ~/Favorites,
 // and a page of one empty folder says nothing of why. Names what was read and where else to look.
-QString noLinksHint(const QString &source)
+QString noLinksHint(const QStringList &sources)
 {
-    const QString read = QFileInfo::exists(source)
-                             ? source
-                             : QStringLiteral("%1 (which does not exist)").arg(source);
+    QStringList read;
+    for (const QString &source : sources)
+        read.append(QFileInfo::exists(source)
+                        ? source
+                        : QStringLiteral("%1 (which does not exist)").arg(source));
     return QStringLiteral("talvensa-cli: no links found in %1; --folder PATH reads another "
                           "folder or a bookmark file, and --find-bookmarks lists your browsers' "
                           "bookmark files (%2 found now)\n")
-        .arg(read, QString::number(findBookmarkFiles(homeFolderPath(), userConfigFolder()).size()));
+        .arg(read.join(QStringLiteral(", ")),
+             QString::number(findBookmarkFiles(homeFolderPath(), userConfigFolder()).size()));
 }
 
-// Writes the page the options ask for and reports it; the exit status.
-int run(const CliOptions &options)
+// What the sources could not read, and why icons asked for are missing, one line each (also
+// with --quiet: the page lacks it).
+void printWarning(const PageJob &job, const PageWriteReport &report)
 {
-    const std::optional<TGlobalVariant> settings = loadSettings(options.settingsPath);
-    if (!settings)
-        return ExitUsage;
-    PageJob job;
-    job.settings = *settings;
-    job.source = options.folder.value_or(settings->FavoriteFolder);
-    job.settingsPath = options.settingsPath;
-    job.format = options.format;
-    job.favicons = options.favicons;
-    job.outputPath = options.output;
-    job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
-    job.replaceWhole = true;
-    std::optional<TerminalGauge> gauge;
-    if (!options.quiet && ::isatty(STDERR_FILENO)) {
-        gauge.emplace(stderr);
-        job.progress = &*gauge;
+    for (const QString *warning : {&report.warning, &report.iconWarning}) {
+        if (warning->isEmpty())
+            continue;
+        if (job.sources.size() == 1) {
+            print(stderr,
+                  QStringLiteral("talvensa-cli: %1: %2\n").arg(job.sources.first(), *warning));
+            continue;
+        }
+        for (const QString &line : warning->split(QLatin1Char('\n')))
+            print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(line));
     }
-    const PageWriteReport report = writePage(job);
-    if (gauge)
-        gauge->finish(report.folders);
+}
 
+// "12 folders, 340 links, 56789 bytes written to page.html", with ", 3 duplicates dropped"
+// under --dedup.
+QString summaryLine(const CliOptions &options, const PageWriteReport &report)
+{
+    const QString shownPath =
+        options.toStandardOutput() ? QStringLiteral("standard output") : options.output;
+    QString line = QStringLiteral("%1 folders, %2 links, %3 bytes written to %4")
+                       .arg(report.folders)
+                       .arg(report.links)
+                       .arg(report.bytes)
+                       .arg(shownPath);
+    if (options.dedup)
+        line += QStringLiteral(", %1 duplicates dropped").arg(report.duplicates);
+    return line + QLatin1Char('\n');
+}
+
+// The exit status of a write that failed, its message printed; nothing after a success.
+std::optional<int> failureStatus(const CliOptions &options, const PageWriteReport &report)
+{
     const QString shownPath =
         options.toStandardOutput() ? QStringLiteral("standard output") : options.output;
     switch (report.failure) {
     case PageWriteReport::Failure::SourceUnreadable:
-        print(stderr,
-              QStringLiteral("talvensa-cli: cannot read %1: %2\n").arg(job.source, report.error));
+        print(stderr, QStringLiteral("talvensa-cli: cannot read %1: %2\n")
+                          .arg(report.failedSource, report.error));
         return ExitUsage;
     case PageWriteReport::Failure::WriteFailed:
         print(stderr,
@@ -306,22 +343,78 @@ int run(const CliOptions &options)
     case PageWriteReport::Failure::None:
         break;
     }
-    // Also with --quiet: the page lacks what could not be read.
-    if (!report.warning.isEmpty())
-        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(job.source, report.warning));
-    if (!report.iconWarning.isEmpty())
-        print(stderr, QStringLiteral("talvensa-cli: %1: %2\n").arg(job.source, report.iconWarning));
-    if (!options.quiet) {
-        print(options.toStandardOutput() ? stderr : stdout,
-              QStringLiteral("%1 folders, %2 links, %3 bytes written to %4\n")
-                  .arg(report.folders)
-                  .arg(report.links)
-                  .arg(report.bytes)
-                  .arg(shownPath));
+    return std::nullopt;
+}
+
+// --watch: the page written, then again after each change, until a signal ends the run.
+int watch(const CliOptions &options, const PageJob &job)
+{
+    WatchHooks hooks;
+    hooks.message = [](const QString &line) {
+        print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(line));
+    };
+    bool first = true;
+    QString lastWarning;
+    hooks.written = [&](const PageWriteReport &report) {
+        const bool wasFirst = std::exchange(first, false);
+        // The first write's failure ends the run (and is told there); a later one leaves the
+        // last page in place, and the next change tries again.
+        if (!report.written()) {
+            if (!wasFirst)
+                failureStatus(options, report);
+            return;
+        }
+        const QString warning = report.warning + QLatin1Char('\n') + report.iconWarning;
+        if (warning != lastWarning)
+            printWarning(job, report);
+        lastWarning = warning;
+        if (!options.quiet)
+            print(stderr, summaryLine(options, report));
+        if (wasFirst && report.links == 0)
+            print(stderr, noLinksHint(job.sources));
+    };
+    hooks.reloadSettings = [&options] { return loadSettings(options.settingsPath); };
+    hooks.sourceFromSettings = options.folders.isEmpty();
+    const PageWriteReport report = watchPage(job, hooks);
+    return failureStatus(options, report).value_or(ExitWritten);
+}
+
+// Writes the page the options ask for and reports it; the exit status.
+int run(const CliOptions &options)
+{
+    const std::optional<TGlobalVariant> settings = loadSettings(options.settingsPath);
+    if (!settings)
+        return ExitUsage;
+    PageJob job;
+    job.settings = *settings;
+    job.sources =
+        options.folders.isEmpty() ? QStringList{settings->FavoriteFolder} : options.folders;
+    job.dropDuplicates = options.dedup;
+    job.settingsPath = options.settingsPath;
+    job.format = options.format;
+    job.favicons = options.favicons;
+    job.outputPath = options.output;
+    job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
+    job.replaceWhole = true;
+    std::optional<TerminalGauge> gauge;
+    if (!options.quiet && !options.watch && ::isatty(STDERR_FILENO)) {
+        gauge.emplace(stderr);
+        job.progress = &*gauge;
     }
+    if (options.watch)
+        return watch(options, job);
+    const PageWriteReport report = writePage(job);
+    if (gauge)
+        gauge->finish(report.folders);
+    if (const std::optional<int> status = failureStatus(options, report))
+        return *status;
+    // Also with --quiet: the page lacks what could not be read.
+    printWarning(job, report);
+    if (!options.quiet)
+        print(options.toStandardOutput() ? stderr : stdout, summaryLine(options, report));
     // Also with --quiet: the page was written, but the run most likely read the wrong source.
     if (report.links == 0)
-        print(stderr, noLinksHint(job.source));
+        print(stderr, noLinksHint(job.sources));
     return ExitWritten;
 }
 
@@ -339,6 +432,9 @@ int main(int argc, char **argv)
         parseArguments(QCoreApplication::arguments(), problem);
     if (!options)
         return usageError(problem);
+    // Before anything is read: a watch ends cleanly on SIGINT or SIGTERM from the start.
+    if (options->watch)
+        FileWatcher::stopOnSignals();
     switch (options->action) {
     case CliOptions::Action::ShowHelp:
         print(stdout, QString::fromLatin1(Usage) + QLatin1Char('\n') + QString::fromLatin1(Help));
@@ -356,7 +452,7 @@ int main(int argc, char **argv)
             print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(problem));
         for (const BookmarkLocation &file : found)
             print(stdout,
-                  file.browser + QLatin1Char('\t') + quotedIfOdd(file.path) + QLatin1Char('\n'));
+                  file.name() + QLatin1Char('\t') + quotedIfOdd(file.path) + QLatin1Char('\n'));
         return ExitWritten;
     }
     case CliOptions::Action::WritePage:

@@ -10,7 +10,7 @@ bool TCreateHTML::CreateHTMLFile(const QString &Path, const StopRequest &stopReq
 {
     PageJob job;
     job.settings = m_settings;
-    job.source = m_settings.FavoriteFolder;
+    job.sources = {m_settings.FavoriteFolder};
     job.settingsPath = m_settingsPath;
     job.outputPath = Path;
     job.removeOldOutput = RemoveOldFile;

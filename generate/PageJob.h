@@ -8,6 +8,7 @@
 #include "settings/DesignSettings.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -18,9 +19,13 @@ using StopRequest = std::function<bool()>;
 // Everything one page write takes.
 struct PageJob
 {
-    TGlobalVariant settings; // the design; its FavoriteFolder is not read (source is)
-    QString source;          // the Favourites path: a folder tree or a bookmark file
-    QString settingsPath;    // the file the settings came from, if any: never written over
+    TGlobalVariant settings; // the design; its FavoriteFolder is not read (sources are)
+    // The Favourites paths, each a folder tree or a bookmark file. One source gives the page of
+    // its folders; several give one top folder each, named after it (sourceName), in this order.
+    QStringList sources;
+    // Links whose address (normalisedUrl) came earlier in the page are left out.
+    bool dropDuplicates = false;
+    QString settingsPath; // the file the settings came from, if any: never written over
     PageFormat format = PageFormat::Page;
     // The links' icons, from where the source keeps them (a browser's icon database, the files
     // that shortcuts name), in a format that shows icons; the classic page shows none. Icons

@@ -13,7 +13,7 @@ struct PageWriteReport
     enum class Failure
     {
         None,
-        // The source could not be read at all; the output was not touched.
+        // A source could not be read at all (failedSource); the output was not touched.
         SourceUnreadable,
         // The page could not be written whole: the output could not be created, a write
         // failed, or the footer's version could not be read.
@@ -24,13 +24,18 @@ struct PageWriteReport
     };
 
     Failure failure = Failure::None;
-    int folders = 0;  // folder sections written
-    qint64 links = 0; // link lines written
-    qint64 bytes = 0; // bytes that reached the output
-    QString error;    // why the write failed (the system's reason); empty after a success
-    QString warning;  // what the source could not read (LinkSource::readWarning)
-    // Why icons that were asked for are missing from the page (no icon database beside the
-    // bookmark file, a damaged one), as one line; empty when they were read.
+    int folders = 0;       // folder sections written
+    qint64 links = 0;      // link lines written
+    qint64 bytes = 0;      // bytes that reached the output
+    qint64 duplicates = 0; // links left out as duplicates (PageJob::dropDuplicates)
+    QString failedSource;  // the source that could not be read (SourceUnreadable)
+    QString error;         // why the write failed (the system's reason); empty after a success
+    // What the source could not read (LinkSource::readWarning); of several sources, one line
+    // each, "name: warning".
+    QString warning;
+    // Why icons that were asked for are missing from the page (no icon database beside a
+    // bookmark file, a damaged one), one line a source ("path: reason" of several); empty when
+    // they were read.
     QString iconWarning;
 
     bool written() const { return failure == Failure::None; }

@@ -9,14 +9,20 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
+#include "model/DuplicateFilter.h"
+#include "model/MultiSource.h"
+#include "platform/SpecialFolders.h"
+#include "settings/SettingsLocation.h"
+#include "sources/BookmarkLocations.h"
 #include "sources/OpenSource.h"
 #include "sources/SourceIcons.h"
+#include "sources/SourceName.h"
 
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cerrno>
 #include <exception>
+#include <utility>
 #include <memory>
 
 #include <fcntl.h>
@@ -160,21 +166,23 @@ void replaceWhole(const QString &path, LinkSource &source, SourceIcons *icons, c
 }
 
 // Whether the output at path is the same file (device and inode, through any link) as one the
-// page is made from: a bookmark file given as the source, its write-ahead log, the settings
-// file, or the icon database read with the bookmark file. A folder tree's own files may be
-// written over: the page is made of what was read.
+// page is made from: a bookmark file given as the source, its write-ahead log, or the settings
+// file. A folder tree's own files may be written over: the page is made of what was read.
 bool isJobInput(const QByteArray &path, const PageJob &job)
 {
     struct stat output;
     if (::stat(path.constData(), &output) != 0 || S_ISDIR(output.st_mode))
         return false;
-    QStringList inputs{job.source, job.source + QStringLiteral("-wal"), job.settingsPath};
-    // The browser's icon database beside a bookmark file, when icons are read from it.
-    if (job.favicons) {
-        const QString folder = QFileInfo(job.source).path() + QLatin1Char('/');
-        for (const char *name :
-             {"favicons.sqlite", "favicons.sqlite-wal", "Favicons", "Favicons-wal"})
-            inputs.append(folder + QLatin1StringView(name));
+    QStringList inputs{job.settingsPath};
+    for (const QString &source : job.sources) {
+        inputs << source << source + QStringLiteral("-wal");
+        // The browser's icon database beside a bookmark file, when icons are read from it.
+        if (job.favicons) {
+            const QString folder = QFileInfo(source).path() + QLatin1Char('/');
+            for (const char *name :
+                 {"favicons.sqlite", "favicons.sqlite-wal", "Favicons", "Favicons-wal"})
+                inputs.append(folder + QLatin1StringView(name));
+        }
     }
     for (const QString &input : std::as_const(inputs)) {
         struct stat status;
@@ -196,44 +204,77 @@ std::unique_ptr<LinkSource> openJobSource(const QString &path, QString &error)
     }
 }
 
-// The icons of the job's source, when the job asks for them and its format shows them; nothing,
-// with the reason in the report, when they cannot be read. Icons never cost the page.
+// The icons of several sources: each link's from the first of them that knows it (a shortcut's
+// icon file and a browser's page address never look alike).
+class JobIcons final : public SourceIcons
+{
+public:
+    std::vector<std::unique_ptr<SourceIcons>> parts;
+
+    const LinkIcon *iconFor(const Link &link) override
+    {
+        for (const std::unique_ptr<SourceIcons> &part : parts) {
+            if (const LinkIcon *icon = part->iconFor(link))
+                return icon;
+        }
+        return nullptr;
+    }
+    QString readWarning() const override
+    {
+        QStringList lines;
+        for (const std::unique_ptr<SourceIcons> &part : parts) {
+            if (const QString warning = part->readWarning(); !warning.isEmpty())
+                lines.append(warning);
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
+};
+
+// The icons of the job's sources, when the job asks for them and its format shows them;
+// nothing, with the reasons in the report (one line a source), where they cannot be read.
+// Icons never cost the page.
 std::unique_ptr<SourceIcons> openJobIcons(const PageJob &job, PageWriteReport &report)
 {
     if (!job.favicons || job.format == PageFormat::Page)
         return nullptr;
-    try {
-        return openSourceIcons(job.source, report.iconWarning);
-    } catch (...) {
-        report.iconWarning = QStringLiteral("no icons: %1").arg(currentExceptionReason());
-        return nullptr;
+    auto icons = std::make_unique<JobIcons>();
+    QStringList problems;
+    for (const QString &path : job.sources) {
+        QString problem;
+        try {
+            if (std::unique_ptr<SourceIcons> part = openSourceIcons(path, problem))
+                icons->parts.push_back(std::move(part));
+        } catch (...) {
+            problem = QStringLiteral("no icons: %1").arg(currentExceptionReason());
+        }
+        if (!problem.isEmpty())
+            problems.append(job.sources.size() == 1 ? problem
+                                                    : QStringLiteral("%1: %2").arg(path, problem));
     }
+    report.iconWarning = problems.join(QLatin1Char('\n'));
+    if (icons->parts.empty())
+        return nullptr;
+    if (icons->parts.size() == 1)
+        return std::move(icons->parts.front());
+    return icons;
 }
 
-} // namespace
-
-PageWriteReport writePage(const PageJob &job)
+void writeSource(const PageJob &job, LinkSource &source, SourceIcons *icons,
+                 PageWriteReport &report)
 {
-    PageWriteReport report;
-    const std::unique_ptr<LinkSource> source = openJobSource(job.source, report.error);
-    if (!source) {
-        report.failure = PageWriteReport::Failure::SourceUnreadable;
-        return report;
-    }
-    const std::unique_ptr<SourceIcons> icons = openJobIcons(job, report);
     if (job.outputFd >= 0) {
-        writeToDescriptor(job.outputFd, *source, icons.get(), job, report);
-        return report;
+        writeToDescriptor(job.outputFd, source, icons, job, report);
+        return;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
     if (isJobInput(outputPath, job)) {
         report.failure = PageWriteReport::Failure::OutputIsInput;
         report.error = QStringLiteral("it is one of the files the page is made from");
-        return report;
+        return;
     }
     if (job.replaceWhole && canReplaceWhole(outputPath)) {
-        replaceWhole(job.outputPath, *source, icons.get(), job, report);
-        return report;
+        replaceWhole(job.outputPath, source, icons, job, report);
+        return;
     }
     if (job.removeOldOutput)
         ::unlink(outputPath.constData());
@@ -242,13 +283,69 @@ PageWriteReport writePage(const PageJob &job)
     if (fd < 0) {
         report.failure = PageWriteReport::Failure::WriteFailed;
         report.error = error;
-        return report;
+        return;
     }
-    writeToDescriptor(fd, *source, icons.get(), job, report);
+    writeToDescriptor(fd, source, icons, job, report);
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && report.written()) {
         report.failure = PageWriteReport::Failure::WriteFailed;
         report.error = systemReason(errno);
     }
+}
+
+} // namespace
+
+QStringList sourceNames(const QStringList &sources)
+{
+    QList<BookmarkLocation> known;
+    bool anyFile = false;
+    for (const QString &source : sources)
+        anyFile = anyFile || !QFileInfo(source).isDir();
+    if (anyFile)
+        known = findBookmarkFiles(homeFolderPath(), userConfigFolder());
+    QStringList names;
+    for (const QString &source : sources)
+        names.append(sourceName(source, known));
+    return names;
+}
+
+PageWriteReport writePage(const PageJob &job)
+{
+    std::vector<std::unique_ptr<LinkSource>> sources;
+    for (const QString &path : job.sources) {
+        PageWriteReport report;
+        sources.push_back(openJobSource(path, report.error));
+        if (!sources.back()) {
+            report.failure = PageWriteReport::Failure::SourceUnreadable;
+            report.failedSource = path;
+            return report;
+        }
+    }
+    return writePage(job, std::move(sources));
+}
+
+PageWriteReport writePage(const PageJob &job, std::vector<std::unique_ptr<LinkSource>> sources)
+{
+    PageWriteReport report;
+    std::unique_ptr<LinkSource> source;
+    if (sources.size() == 1) {
+        source = std::move(sources.front());
+    } else {
+        const QStringList names = sourceNames(job.sources);
+        std::vector<MultiSource::Part> parts;
+        for (size_t i = 0; i < sources.size(); ++i)
+            parts.push_back({names.value(qsizetype(i)), std::move(sources[i])});
+        source = std::make_unique<MultiSource>(std::move(parts));
+    }
+    DuplicateFilter *filter = nullptr;
+    if (job.dropDuplicates) {
+        auto filtered = std::make_unique<DuplicateFilter>(std::move(source));
+        filter = filtered.get();
+        source = std::move(filtered);
+    }
+    const std::unique_ptr<SourceIcons> icons = openJobIcons(job, report);
+    writeSource(job, *source, icons.get(), report);
+    if (filter)
+        report.duplicates = filter->dropped();
     return report;
 }

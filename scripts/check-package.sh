@@ -36,6 +36,15 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
         exit 1
     fi
 done
+# The user service: where systemd looks for a package's user units, running the packaged
+# program, and accepted by systemd's own check (the manual page it names found in the package).
+unit=$root/usr/lib/systemd/user/talvensa-watch.service
+grep -q ' /usr/bin/talvensa-cli --watch ' "$unit"
+mkdir -m 700 "$scratch/runtime"
+verify=$(XDG_RUNTIME_DIR="$scratch/runtime" MANPATH="$root/usr/share/man" \
+    systemd-analyze --user verify "$unit" 2>&1)
+[ -z "$verify" ] || { printf '%s:\n%s\n' "$unit" "$verify" >&2; exit 1; }
+
 # Every tag down to the informational ones fails the check: fix it, or override it in the
 # package with the reason (README, "Install").
 lintian --info --fail-on error,warning,info "$deb" 2> >(grep -v 'root privileges' >&2)

@@ -28,6 +28,8 @@ if ! $programs_only; then
     packages+=(dpkg-dev file desktop-file-utils appstream lintian man-db)
     # The GUI suite (tests/gui): a private X server, input, Xlib.
     packages+=(xvfb xdotool libx11-dev)
+    # systemd-analyze, which checks the user service (talvensa-watch.service).
+    packages+=(systemd)
 fi
 packages+=("$@")
 

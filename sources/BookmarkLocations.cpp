@@ -18,7 +18,13 @@ constexpr qint64 MaxProfilesIniBytes = 4 << 20;
 // [Profile...] section, taken from the ini's folder when IsRelative is 1. None when there is
 // no profiles.ini; when one is there but cannot be read (a FIFO, a device, a huge file), none
 // and a note in problems.
-QStringList firefoxProfiles(const QString &folder, QStringList *problems)
+struct FirefoxProfile
+{
+    QString folder;
+    QString name; // the Name= of its section; empty: none given
+};
+
+QList<FirefoxProfile> firefoxProfiles(const QString &folder, QStringList *problems)
 {
     const QString iniPath = QDir(folder).filePath(QStringLiteral("profiles.ini"));
     QByteArray bytes;
@@ -30,14 +36,16 @@ QStringList firefoxProfiles(const QString &folder, QStringList *problems)
                 QStringLiteral("%1: %2; its profiles are not listed").arg(iniPath, error));
         return {};
     }
-    QStringList profiles;
+    QList<FirefoxProfile> profiles;
     QString path;
+    QString name;
     bool relative = true;
     bool inProfile = false;
     auto endSection = [&] {
         if (inProfile && !path.isEmpty())
-            profiles.append(relative ? QDir(folder).filePath(path) : path);
+            profiles.append({relative ? QDir(folder).filePath(path) : path, name});
         path.clear();
+        name.clear();
         relative = true;
     };
     const QList<QByteArray> lines = bytes.split('\n');
@@ -55,6 +63,8 @@ QStringList firefoxProfiles(const QString &folder, QStringList *problems)
         const QString value = line.sliced(equals + 1).trimmed();
         if (key.compare(QLatin1StringView("Path"), Qt::CaseInsensitive) == 0)
             path = value;
+        else if (key.compare(QLatin1StringView("Name"), Qt::CaseInsensitive) == 0)
+            name = value;
         else if (key.compare(QLatin1StringView("IsRelative"), Qt::CaseInsensitive) == 0)
             relative = value != QLatin1StringView("0");
     }
@@ -69,11 +79,11 @@ QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &co
 {
     QList<BookmarkLocation> found;
     QSet<QString> seen;
-    auto add = [&](const QString &browser, const QString &file) {
+    auto add = [&](const QString &browser, const QString &profile, const QString &file) {
         const QFileInfo info(file);
         if (info.isFile() && !seen.contains(info.canonicalFilePath())) {
             seen.insert(info.canonicalFilePath());
-            found.append({browser, QDir::cleanPath(file)});
+            found.append({browser, QDir::cleanPath(file), profile});
         }
     };
     const QDir homeDir(home);
@@ -84,8 +94,10 @@ QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &co
           homeDir.filePath(QStringLiteral("snap/firefox/common/.mozilla/firefox")),
           homeDir.filePath(QStringLiteral(".var/app/org.mozilla.firefox/.mozilla/firefox")),
           config.filePath(QStringLiteral("mozilla/firefox"))}) {
-        for (const QString &profile : firefoxProfiles(folder, problems))
-            add(QStringLiteral("Firefox"), QDir(profile).filePath(QStringLiteral("places.sqlite")));
+        for (const FirefoxProfile &profile : firefoxProfiles(folder, problems))
+            add(QStringLiteral("Firefox"),
+                profile.name.isEmpty() ? QFileInfo(profile.folder).fileName() : profile.name,
+                QDir(profile.folder).filePath(QStringLiteral("places.sqlite")));
     }
 
     // Each browser keeps its profiles ("Default", "Profile 1", ...) in one user-data folder.
@@ -107,8 +119,19 @@ QList<BookmarkLocation> findBookmarkFiles(const QString &home, const QString &co
         const QDir data(browser.folder);
         const QStringList profiles = data.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString &profile : profiles)
-            add(QString::fromLatin1(browser.browser),
+            add(QString::fromLatin1(browser.browser), profile,
                 data.filePath(profile + QStringLiteral("/Bookmarks")));
     }
     return found;
+}
+
+QString BookmarkLocation::name() const
+{
+    QString name = profile.isEmpty() ? browser : QStringLiteral("%1 (%2)").arg(browser, profile);
+    // A folder's name may hold a line break or a tab; the name is one field of one line.
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+            c = QLatin1Char(' ');
+    }
+    return name;
 }

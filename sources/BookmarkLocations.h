@@ -7,11 +7,19 @@
 #include <QString>
 #include <QStringList>
 
-// A bookmark file of the current user's browsers: the browser's name and the file's path.
+// A bookmark file of the current user's browsers: the browser's name, the file's path and the
+// profile it belongs to.
 struct BookmarkLocation
 {
     QString browser;
     QString path;
+    // Firefox: the profile's Name= in profiles.ini, else its folder's name; a Chromium-family
+    // browser: the profile's folder ("Default", "Profile 1").
+    QString profile;
+
+    // What the user knows the file by: "Firefox (default-release)", "Chromium (Profile 1)";
+    // one line, control characters made blanks.
+    QString name() const;
 };
 
 // The bookmark files of the browsers in a home folder: each Firefox profile's places.sqlite that

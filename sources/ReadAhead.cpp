@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,6 +21,10 @@ namespace {
 // Memory a slot keeps for the next file after its values were taken; a slot that once held
 // longer values gives the rest back.
 constexpr qsizetype KeptSlotBytes = 1024;
+
+// Files queued that wake a reader while the files are in memory, and the most it takes at once
+// then.
+constexpr quint64 WarmRun = 64;
 
 // Folders waiting to be read at most; a walk asks for few at a time.
 constexpr size_t MaxWaitingFolders = 64;
@@ -64,7 +69,9 @@ ReadAhead::ReadAhead(Window window) : m_window(window)
     // use.
     m_slots.resize(size_t(m_window.files) + 1);
     if (m_window.cold)
-        startReaders();
+        startReaders(m_window.readers, true);
+    else if (std::thread::hardware_concurrency() > 1)
+        startReaders(m_window.warmReaders, false);
 }
 
 ReadAhead::~ReadAhead()
@@ -78,16 +85,17 @@ ReadAhead::~ReadAhead()
         thread.join();
 }
 
-void ReadAhead::startReaders()
+void ReadAhead::startReaders(int count, bool cold)
 {
     {
         const std::lock_guard lock(m_mutex);
-        if (m_readersStarted)
+        if (m_cold || (!cold && m_readersStarted))
             return;
         m_readersStarted = true;
+        m_cold = cold;
     }
     try {
-        for (int i = 0; i < m_window.readers; ++i)
+        while (int(m_threads.size()) < count)
             m_threads.emplace_back(&ReadAhead::readerLoop, this);
     } catch (const std::system_error &) {
         // No more threads: the ones started read ahead, or the files are read as they are taken.
@@ -123,7 +131,9 @@ bool ReadAhead::add(int folderFd, const char *nativeName)
         slot.nativeName = nativeName;
         slot.state = State::Queued;
         ++m_tail;
-        readers = m_readersStarted;
+        // While the files are in memory a reader is woken for a run of files, not for each: a
+        // wake costs about as much as reading a small file.
+        readers = m_sleepingReaders > 0 && (m_cold || m_tail - m_next >= WarmRun);
     }
     if (readers)
         m_work.notify_one();
@@ -133,7 +143,7 @@ bool ReadAhead::add(int folderFd, const char *nativeName)
 void ReadAhead::warmFolder(const QString &path)
 {
     const QByteArray nativePath = textToFileName(path);
-    if (!m_window.cold) {
+    if (!m_cold) {
         const int fd = openIfInMemory(AT_FDCWD, nativePath.constData(),
                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
         if (fd >= 0) {
@@ -143,7 +153,7 @@ void ReadAhead::warmFolder(const QString &path)
         // A folder that is gone or cannot be opened is the walk's to find.
         if (!notKnownInMemory(errno))
             return;
-        startReaders();
+        startReaders(m_window.readers, true);
     }
     {
         const std::lock_guard lock(m_mutex);
@@ -189,9 +199,11 @@ void ReadAhead::readerLoop()
     for (;;) {
         // A file is begun only while the values held leave room in the window's bytes; the
         // page reads the next file itself when it comes to it first.
+        ++m_sleepingReaders;
         m_work.wait(lock, [this] {
             return m_stop || !m_folders.empty() || (m_next < m_tail && m_bytes < m_window.bytes);
         });
+        --m_sleepingReaders;
         if (m_stop)
             return;
         // Folders first: the walk waits for them, and the files queued after them.
@@ -203,16 +215,42 @@ void ReadAhead::readerLoop()
             lock.lock();
             continue;
         }
-        Slot &slot = m_slots[m_next++ % m_slots.size()];
-        slot.state = State::Reading;
-        // The slot is this thread's until it is marked done: the page waits for it, and it is
-        // not used for another file before the page has taken it.
+        // A cold reader takes one file, as the disk answers many at once; a warm one a run of
+        // files, so that the two threads meet at the lock once a run and not once a file.
+        const bool cold = m_cold;
+        const quint64 first = m_next;
+        m_next += cold ? 1 : std::min(WarmRun, m_tail - m_next);
+        const quint64 end = m_next;
+        for (quint64 i = first; i < end; ++i)
+            m_slots[i % m_slots.size()].state = State::Reading;
+        // The slots are this thread's until they are marked done: the page waits for them, and
+        // they are not used for other files before the page has taken them.
         lock.unlock();
-        reader.reset();
-        keep(slot, reader.read(slot.nativeName, slot.folderFd), reader);
+        bool inMemory = true;
+        for (quint64 i = first; i < end; ++i)
+            inMemory = readSlot(m_slots[i % m_slots.size()], reader, cold) && inMemory;
         lock.lock();
-        finishLocked(slot);
+        if (!inMemory)
+            m_foundCold = true;
+        for (quint64 i = first; i < end; ++i)
+            finishLocked(m_slots[i % m_slots.size()]);
     }
+}
+
+bool ReadAhead::readSlot(Slot &slot, ShortcutReader &reader, bool cold)
+{
+    reader.reset();
+    if (!cold) {
+        const int fd = openIfInMemory(slot.folderFd, slot.nativeName, ShortcutReader::OpenFlags);
+        if (fd >= 0) {
+            reader.readOpen(fd);
+            keep(slot, true, reader);
+            return true;
+        }
+        cold = notKnownInMemory(errno);
+    }
+    keep(slot, reader.read(slot.nativeName, slot.folderFd), reader);
+    return !cold;
 }
 
 void ReadAhead::releaseTaken()
@@ -233,6 +271,12 @@ void ReadAhead::releaseTaken()
 std::optional<ShortcutReader::ValueViews> ReadAhead::take()
 {
     std::unique_lock lock(m_mutex);
+    if (m_foundCold && !m_cold) {
+        // The page's thread starts the threads, so that only it touches their list.
+        lock.unlock();
+        startReaders(m_window.readers, true);
+        lock.lock();
+    }
     releaseTaken();
     Q_ASSERT(m_head < m_tail);
     Slot &slot = m_slots[m_head % m_slots.size()];
@@ -245,25 +289,37 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
         ++m_next;
         slot.state = State::Done;
         slot.values.resize(0);
-        const bool started = m_readersStarted;
+        const bool cold = m_cold;
         lock.unlock();
         m_reader.reset();
         const int fd =
-            started ? -1
-                    : openIfInMemory(slot.folderFd, slot.nativeName, ShortcutReader::OpenFlags);
+            cold ? -1 : openIfInMemory(slot.folderFd, slot.nativeName, ShortcutReader::OpenFlags);
         if (fd >= 0) {
             m_reader.readOpen(fd);
         } else {
             // Not in memory: from here on the readers read the files queued after this one
             // while this one is read.
-            if (!started && notKnownInMemory(errno))
-                startReaders();
+            if (!cold && notKnownInMemory(errno))
+                startReaders(m_window.readers, true);
             if (!m_reader.read(slot.nativeName, slot.folderFd))
                 return std::nullopt;
         }
         return m_reader.valueViews();
     }
     while (slot.state != State::Done) {
+        if (!m_cold && m_next < m_tail) {
+            // While the files are in memory, the page reads the next file no reader has taken
+            // rather than wait: the two threads share the reading.
+            Slot &next = m_slots[m_next++ % m_slots.size()];
+            next.state = State::Reading;
+            lock.unlock();
+            const bool inMemory = readSlot(next, m_reader, false);
+            lock.lock();
+            if (!inMemory)
+                m_foundCold = true;
+            finishLocked(next);
+            continue;
+        }
         m_waiting = true;
         m_done.wait(lock);
     }

@@ -22,10 +22,12 @@
 // exactly as ShortcutReader::read reads it, only perhaps earlier, and the values come out in the
 // order the files were queued.
 //
-// While the files are in memory the threads would only cost time: a file is then read when it
-// is taken. The readers start at the first file or folder found not to be in memory (at the
-// first one looked at, where the system cannot tell), and read ahead from then on. Where no
-// thread can be started, every file is read when it is taken.
+// While the files are in memory, many threads would only cost time. With more than one core,
+// one reader then reads and parses the next files while the page writes the last ones; on one
+// core the page reads each file when it takes it. All the readers start at the first file or
+// folder found not to be in memory (at the first one looked at, where the system cannot tell),
+// and read ahead from then on. Where no thread can be started, every file is read when it is
+// taken.
 //
 // The window ahead is bounded twice: by the number of files queued and not yet taken, and by the
 // bytes of the values read and not yet taken. A reader begins a file only while those bytes are
@@ -40,6 +42,8 @@ public:
         int files = 2048;
         qsizetype bytes = 1024 * 1024;
         int readers = 32;
+        // Readers while the files are found in memory, where the machine has more than one core.
+        int warmReaders = 1;
         // Take nothing to be in memory: the readers start at once and read every file and
         // folder asked for.
         bool cold = false;
@@ -97,7 +101,11 @@ private:
     // Keeps what reader read for the slot's file; present is what its read() returned.
     static void keep(Slot &slot, bool present, ShortcutReader &reader);
     bool hasRoomLocked() const;
-    void startReaders();
+    // Starts readers up to count in all; cold: they read without looking whether the files are
+    // in memory.
+    void startReaders(int count, bool cold);
+    // Reads the slot's file as a reader thread does; whether it was found in memory.
+    static bool readSlot(Slot &slot, ShortcutReader &reader, bool cold);
     void readerLoop();
     // Marks a slot read by the calling thread as done.
     void finishLocked(Slot &slot);
@@ -116,7 +124,10 @@ private:
     bool m_waiting = false;         // the page waits for the head file
     bool m_stop = false;
     bool m_readersStarted = false;
-    qsizetype m_bytes = 0;   // values read and not released (the file taken last included)
-    ShortcutReader m_reader; // for the files read when they are taken
+    bool m_cold = false; // the readers read without looking whether a file is in memory
+    int m_sleepingReaders = 0;
+    bool m_foundCold = false; // a reader found a file not in memory: all the readers are wanted
+    qsizetype m_bytes = 0;    // values read and not released (the file taken last included)
+    ShortcutReader m_reader;  // for the files read when they are taken
     std::vector<std::thread> m_threads;
 };

@@ -799,8 +799,10 @@ TEST_F(BadInputTest, FindBookmarksSurvivesOddProfilesAndQuotesOddPaths)
                {QStringLiteral("HOME=") + home, QStringLiteral("XDG_CONFIG_HOME")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(run.out).toStdString(),
-              QStringLiteral("Chromium\t%1/Default/Bookmarks\n"
-                             "Chromium\t'%1/Forged'$'\\n''Firefox'$'\\t''it'\\''s/Bookmarks'\n")
+              // The profile's name is one field: its line break and tab are blanks there.
+              QStringLiteral("Chromium (Default)\t%1/Default/Bookmarks\n"
+                             "Chromium (Forged Firefox it's)\t"
+                             "'%1/Forged'$'\\n''Firefox'$'\\t''it'\\''s/Bookmarks'\n")
                   .arg(chromium)
                   .toStdString());
     EXPECT_EQ(QString::fromUtf8(run.err).toStdString(),

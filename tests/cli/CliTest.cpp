@@ -71,8 +71,8 @@ TEST_F(CliTest, HelpAndVersion)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(
-        "Usage: talvensa-cli [--settings FILE] [--folder PATH] [--format FORMAT] [--favicons]\n"
-        "                    [--quiet] OUTPUT\n"));
+        "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--favicons]\n"
+        "                    [--dedup] [--watch] [--quiet] OUTPUT\n"));
     EXPECT_TRUE(help.out.contains("Exit status"));
     EXPECT_TRUE(help.out.contains("\n       talvensa-cli --find-bookmarks\n"));
     EXPECT_TRUE(help.out.contains("\n  --find-bookmarks "));
@@ -271,19 +271,21 @@ TEST_F(CliTest, FindBookmarksListsEveryBrowserProfilesFile)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
     EXPECT_EQ(QString::fromUtf8(run.out).toStdString(),
-              QStringLiteral("Firefox\t%1/.mozilla/firefox/cd34.default/places.sqlite\n"
-                             "Firefox\t%1/.mozilla/firefox/ab12.default-release/places.sqlite\n"
-                             "Firefox\t%2/places.sqlite\n"
-                             "Firefox\t%1/snap/firefox/common/.mozilla/firefox/snap.default/"
-                             "places.sqlite\n"
-                             "Firefox\t%1/.var/app/org.mozilla.firefox/.mozilla/firefox/"
-                             "flat.default/places.sqlite\n"
-                             "Chromium\t%1/.config/chromium/Default/Bookmarks\n"
-                             "Chromium\t%1/.config/chromium/Profile 1/Bookmarks\n"
-                             "Google Chrome\t%1/.config/google-chrome/Default/Bookmarks\n"
-                             "Brave\t%1/.config/BraveSoftware/Brave-Browser/Default/Bookmarks\n"
-                             "Vivaldi\t%1/.config/vivaldi/Default/Bookmarks\n"
-                             "Microsoft Edge\t%1/.config/microsoft-edge/Profile 2/Bookmarks\n")
+              QStringLiteral(
+                  "Firefox (default)\t%1/.mozilla/firefox/cd34.default/places.sqlite\n"
+                  "Firefox (default-release)\t%1/.mozilla/firefox/ab12.default-release/"
+                  "places.sqlite\n"
+                  "Firefox (elsewhere)\t%2/places.sqlite\n"
+                  "Firefox (snap.default)\t%1/snap/firefox/common/.mozilla/firefox/snap.default/"
+                  "places.sqlite\n"
+                  "Firefox (flat.default)\t%1/.var/app/org.mozilla.firefox/.mozilla/firefox/"
+                  "flat.default/places.sqlite\n"
+                  "Chromium (Default)\t%1/.config/chromium/Default/Bookmarks\n"
+                  "Chromium (Profile 1)\t%1/.config/chromium/Profile 1/Bookmarks\n"
+                  "Google Chrome (Default)\t%1/.config/google-chrome/Default/Bookmarks\n"
+                  "Brave (Default)\t%1/.config/BraveSoftware/Brave-Browser/Default/Bookmarks\n"
+                  "Vivaldi (Default)\t%1/.config/vivaldi/Default/Bookmarks\n"
+                  "Microsoft Edge (Profile 2)\t%1/.config/microsoft-edge/Profile 2/Bookmarks\n")
                   .arg(home, path(QStringLiteral("elsewhere")))
                   .toStdString());
 
@@ -295,7 +297,7 @@ TEST_F(CliTest, FindBookmarksListsEveryBrowserProfilesFile)
                {QStringLiteral("HOME=") + path(QStringLiteral("empty")),
                 QStringLiteral("XDG_CONFIG_HOME=") + path(QStringLiteral("config"))});
     EXPECT_EQ(moved.exitCode, 0);
-    EXPECT_EQ(moved.out, "Vivaldi\t" + path(QStringLiteral("config")).toUtf8() +
+    EXPECT_EQ(moved.out, "Vivaldi (Default)\t" + path(QStringLiteral("config")).toUtf8() +
                              "/vivaldi/Default/Bookmarks\n");
     const CliRun none =
         runCli({QStringLiteral("--find-bookmarks")}, scratch,

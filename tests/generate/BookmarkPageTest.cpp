@@ -26,7 +26,7 @@ protected:
     // The page for the file at path, or the page of a folder when path names one.
     QByteArray pageOf(const QString &path)
     {
-        m_job.source = path;
+        m_job.sources = {path};
         return page();
     }
 
@@ -152,7 +152,7 @@ TEST_F(BookmarkPageTest, UnreadableFileGivesNoPage)
     const QString file = m_dir.filePath(QStringLiteral("notes.txt"));
     writeBytes(file, "just some notes\n");
     writeBytes(output(), "the page of yesterday");
-    m_job.source = file;
+    m_job.sources = {file};
     const PageWriteReport report = writePage(m_job);
     EXPECT_EQ(report.failure, PageWriteReport::Failure::SourceUnreadable);
     EXPECT_FALSE(report.error.isEmpty());

@@ -66,7 +66,7 @@ TEST_F(IconPageTest, UtfPageHoldsEachIconOnceAsDataAndNothingToRun)
         GTEST_SKIP() << "no writer for the UTF-8 page in this build";
     writePlaces();
     writeFavicons();
-    m_job.source = places();
+    m_job.sources = {places()};
     m_job.format = PageFormat::Html;
     const QByteArray html = page();
     EXPECT_EQ(m_report.iconWarning, QString());
@@ -85,7 +85,7 @@ TEST_F(IconPageTest, ExportGivesEachLinkWithAnIconItsIconAttribute)
         GTEST_SKIP() << "no writer for the Netscape export in this build";
     writePlaces();
     writeFavicons();
-    m_job.source = places();
+    m_job.sources = {places()};
     m_job.format = PageFormat::Netscape;
     const QByteArray file = page();
     EXPECT_EQ(m_report.iconWarning, QString());
@@ -119,7 +119,7 @@ TEST_F(IconPageTest, ShortcutIconFilesReachThePageOnce)
 TEST_F(IconPageTest, AMissingOrDamagedIconStoreCostsOnlyTheIcons)
 {
     writePlaces();
-    m_job.source = places();
+    m_job.sources = {places()};
     for (const PageFormat format : {PageFormat::Html, PageFormat::Netscape}) {
         if (!hasWriter(format))
             continue;
@@ -142,7 +142,7 @@ TEST_F(IconPageTest, ClassicPageAndTheIconStoreAsOutputAreLeftAlone)
 {
     writePlaces();
     writeFavicons();
-    m_job.source = places();
+    m_job.sources = {places()};
     // The classic page shows no icons and does not look for them.
     m_job.format = PageFormat::Page;
     const QByteArray withIcons = page();

@@ -27,7 +27,7 @@ TEST_F(PageWriterTest, WritesExamplePage)
     // Opening links elsewhere is stored but never changes the page.
     m_job.settings.Document.Link.OpenRightWindowFlag = true;
     // A trailing "/" on the root changes nothing either.
-    m_job.source = favorites() + QLatin1Char('/');
+    m_job.sources = {favorites() + QLatin1Char('/')};
     EXPECT_EQ(page(), goldenFile("example-plain.html"));
 }
 
@@ -35,7 +35,7 @@ TEST_F(PageWriterTest, EmptyAndMissingRootsGiveOneEmptySection)
 {
     const QByteArray emptySection = "<div class=\"FolderName\">\r\n\t\r\n</div>\r\n<br>\r\n";
     EXPECT_EQ(sections(page()), emptySection);
-    m_job.source = fav(QStringLiteral("missing"));
+    m_job.sources = {fav(QStringLiteral("missing"))};
     EXPECT_EQ(sections(page()), emptySection);
     EXPECT_TRUE(page().endsWith("</a></div>\r\n</body>\r\n</html>\r\n"));
 }

@@ -143,7 +143,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         QDir().mkpath(favorites());
         m_job.settings = defaultSettings(m_dir);
-        m_job.source = favorites();
+        m_job.sources = {favorites()};
         m_job.outputPath = output();
     }
 
