@@ -6,12 +6,13 @@
 #include "generate/PageWriter.h"
 
 bool TCreateHTML::CreateHTMLFile(const QString &Path, const StopRequest &stopRequested,
-                                 bool RemoveOldFile)
+                                 bool RemoveOldFile, PageFormat Format)
 {
     PageJob job;
     job.settings = m_settings;
     job.sources = {m_settings.FavoriteFolder};
     job.settingsPath = m_settingsPath;
+    job.format = Format;
     job.outputPath = Path;
     job.removeOldOutput = RemoveOldFile;
     job.progress = m_gauge;

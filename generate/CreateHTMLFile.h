@@ -25,8 +25,9 @@ public:
     // it was written completely and closed; false after any failure. Never throws, shows
     // nothing, asks nothing. With RemoveOldFile an existing file at Path is removed first, once
     // the Favourites source has been opened (a source that cannot be read leaves it as it was).
+    // Format is the kind of document written: the classic page unless told otherwise.
     bool CreateHTMLFile(const QString &Path, const StopRequest &stopRequested = {},
-                        bool RemoveOldFile = false);
+                        bool RemoveOldFile = false, PageFormat Format = PageFormat::Page);
 
     // The gauge that later writes report on, or none.
     void SetGauge(ProgressGauge *Gauge) { m_gauge = Gauge; }

@@ -4,6 +4,7 @@
 #include "outputs/PageFormat.h"
 
 #include "outputs/ClassicPage.h"
+#include "outputs/NetscapeExport.h"
 
 namespace {
 
@@ -42,12 +43,12 @@ std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput
                                                    const TGlobalVariant &settings,
                                                    IconLookup *icons)
 {
-    (void)icons;
     switch (format) {
     case PageFormat::Page:
         return std::make_unique<ClassicPage>(out, settings);
-    case PageFormat::Html:
     case PageFormat::Netscape:
+        return std::make_unique<NetscapeExport>(out, settings, icons);
+    case PageFormat::Html:
         break;
     }
     return nullptr;

@@ -51,6 +51,13 @@ public:
         if (m_used >= FlushSize)
             flush();
     }
+    // The same with a bare LF, for the documents whose lines end so.
+    void endLfLine()
+    {
+        put("\n");
+        if (m_used >= FlushSize)
+            flush();
+    }
     void line(QByteArrayView text)
     {
         put(text);

@@ -244,9 +244,15 @@ namespace {
 // decoding a whole value, and a page decodes a great many. Fresh for every use.
 QStringDecoder &shiftJisDecoder()
 {
-    thread_local QStringDecoder decoder("windows-31j", QStringDecoder::Flag::Stateless);
-    decoder.resetState();
-    return decoder;
+    thread_local std::unique_ptr<QStringDecoder> decoder;
+    // Qt's reset keeps the error of an earlier decode, which would then count against every
+    // later one: after an error (rare) a new decoder takes the old one's place. (A decoder
+    // assigned over another does not report errors at all, so a new one is made in place.)
+    if (decoder)
+        decoder->resetState();
+    if (!decoder || decoder->hasError())
+        decoder = std::make_unique<QStringDecoder>("windows-31j", QStringDecoder::Flag::Stateless);
+    return *decoder;
 }
 
 } // namespace

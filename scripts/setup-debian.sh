@@ -30,6 +30,8 @@ if ! $programs_only; then
     packages+=(xvfb xdotool libx11-dev)
     # systemd-analyze, which checks the user service (talvensa-watch.service).
     packages+=(systemd)
+    # The bookmark export imported by a real browser (tests/clients), checked with Python.
+    packages+=(firefox-esr python3)
 fi
 packages+=("$@")
 

@@ -20,6 +20,27 @@ QString stringMember(const QJsonObject &object, QLatin1StringView key)
     return object.value(key).toString();
 }
 
+// A date of the browser's, microseconds since 1601 written as a decimal string, as seconds since
+// 1970; 0 where there is none, it is no number or it lies before 1970.
+qint64 chromiumDate(const QJsonObject &object, QLatin1StringView key)
+{
+    constexpr qint64 SecondsFrom1601To1970 = 11644473600;
+    bool ok = false;
+    const qint64 microseconds = object.value(key).toString().toLongLong(&ok);
+    if (!ok || microseconds <= 0)
+        return 0;
+    const qint64 seconds = microseconds / 1000000 - SecondsFrom1601To1970;
+    return seconds > 0 ? seconds : 0;
+}
+
+// The dates of a folder of the tree from its node.
+void dateFolder(LinkTree &tree, int folder, const QJsonObject &node)
+{
+    LinkTree::Node &entry = tree.folder(folder);
+    entry.added = chromiumDate(node, QLatin1StringView("date_added"));
+    entry.modified = chromiumDate(node, QLatin1StringView("date_modified"));
+}
+
 } // namespace
 
 bool looksLikeJsonObject(QByteArrayView bytes)
@@ -72,7 +93,10 @@ bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
         QString name = stringMember(node, QLatin1StringView("name"));
         if (name.isEmpty())
             name = QLatin1StringView(key);
-        enter(tree.addFolder(0, name, true), node);
+        const int top = tree.addFolder(0, name, true);
+        dateFolder(tree, top, node);
+        tree.folder(top).toolbar = QLatin1StringView(key) == QLatin1StringView("bookmark_bar");
+        enter(top, node);
         while (!levels.empty()) {
             Level &level = levels.back();
             if (level.next >= level.children.size()) {
@@ -85,6 +109,8 @@ bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
                 Link &link =
                     tree.addBookmark(level.folder, stringMember(child, QLatin1StringView("name")),
                                      stringMember(child, QLatin1StringView("url")));
+                link.added = chromiumDate(child, QLatin1StringView("date_added"));
+                link.modified = chromiumDate(child, QLatin1StringView("date_modified"));
                 // The browser's icon database keeps icons by page address.
                 link.iconKey = link.url;
             } else if (type == QLatin1StringView("folder")) {
@@ -94,6 +120,7 @@ bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
                     error = LinkTree::tooDeepError();
                     return false;
                 }
+                dateFolder(tree, folder, child);
                 enter(folder, child);
             }
         }

@@ -11,6 +11,7 @@
 
 #include <sqlite3.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -27,6 +28,8 @@ struct Row
     QString title;
     QString guid;
     QString url;
+    qint64 added; // seconds since 1970; 0 unknown
+    qint64 modified;
 };
 
 // Every row of the bookmarks table, and each folder's rows in their position order.
@@ -52,11 +55,27 @@ constexpr TopFolder TopFolders[] = {
 const char RootGuid[] = "root________";
 const char TagsGuid[] = "tags________";
 
+// A date of the browser's, microseconds since 1970, as seconds; 0 for none or a negative one.
+qint64 firefoxDate(qint64 microseconds)
+{
+    return microseconds > 0 ? microseconds / 1000000 : 0;
+}
+
 bool readRows(const SqliteDatabase &db, Places &places, QString &error)
 {
-    SqliteStatement query(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url"
-                              " FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk"
-                              " ORDER BY b.parent, b.position, b.id");
+    // Every version of the browser that keeps places.sqlite keeps the two dates; a file
+    // without them (made by another program) is read without dates.
+    std::optional<SqliteStatement> dated;
+    dated.emplace(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url,"
+                      " b.dateAdded, b.lastModified"
+                      " FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk"
+                      " ORDER BY b.parent, b.position, b.id");
+    if (!dated->isValid()) {
+        dated.emplace(db, "SELECT b.id, b.type, b.parent, b.title, b.guid, p.url, 0, 0"
+                          " FROM moz_bookmarks b LEFT JOIN moz_places p ON p.id = b.fk"
+                          " ORDER BY b.parent, b.position, b.id");
+    }
+    SqliteStatement &query = *dated;
     if (!query.isValid()) {
         error = QStringLiteral("not a Firefox bookmark database (%1)").arg(db.message());
         return false;
@@ -64,8 +83,9 @@ bool readRows(const SqliteDatabase &db, Places &places, QString &error)
     int status;
     while ((status = query.step()) == SQLITE_ROW) {
         places.children[query.integer(2)].push_back(places.rows.size());
-        places.rows.push_back(
-            {query.integer(0), int(query.integer(1)), query.text(3), query.text(4), query.text(5)});
+        places.rows.push_back({query.integer(0), int(query.integer(1)), query.text(3),
+                               query.text(4), query.text(5), firefoxDate(query.integer(6)),
+                               firefoxDate(query.integer(7))});
     }
     if (status != SQLITE_DONE) {
         error = db.message();
@@ -96,6 +116,12 @@ const Row *findRoot(const Places &places)
     return nullptr;
 }
 
+void dateFolder(LinkTree &tree, int folder, const Row &row)
+{
+    tree.folder(folder).added = row.added;
+    tree.folder(folder).modified = row.modified;
+}
+
 // The browser's top folders under their fixed names, in their fixed order, and everything
 // below them. The folders are walked with a stack of their own. A folder's contents are read
 // once however often its id comes up, so parent links that form a loop (or ids that repeat, in a
@@ -122,7 +148,10 @@ bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &e
             if (row.guid != QLatin1StringView(container.guid) || entered.contains(row.id))
                 continue;
             entered.insert(row.id);
-            enter(tree.addFolder(0, QString::fromLatin1(container.name), true), row.id);
+            const int folder = tree.addFolder(0, QString::fromLatin1(container.name), true);
+            dateFolder(tree, folder, row);
+            tree.folder(folder).toolbar = row.guid == QLatin1StringView("toolbar_____");
+            enter(folder, row.id);
             break;
         }
         while (!levels.empty()) {
@@ -133,11 +162,14 @@ bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &e
             }
             const Row &row = places.rows[(*level.rows)[level.next++]];
             if (row.type == BookmarkRow) {
-                // The browser's icon database keeps icons by page address.
-                if (!row.url.startsWith(QLatin1StringView("place:")))
-                    tree.addBookmark(level.folder, row.title, row.url,
-                                     places.descriptions.value(row.id))
-                        .iconKey = row.url;
+                if (!row.url.startsWith(QLatin1StringView("place:"))) {
+                    Link &link = tree.addBookmark(level.folder, row.title, row.url,
+                                                  places.descriptions.value(row.id));
+                    link.added = row.added;
+                    link.modified = row.modified;
+                    // The browser's icon database keeps icons by page address.
+                    link.iconKey = row.url;
+                }
             } else if (row.type == FolderRow && row.guid != QLatin1StringView(TagsGuid) &&
                        !entered.contains(row.id)) {
                 entered.insert(row.id);
@@ -146,6 +178,7 @@ bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &e
                     error = LinkTree::tooDeepError();
                     return false;
                 }
+                dateFolder(tree, folder, row);
                 enter(folder, row.id);
             }
         }

@@ -81,6 +81,9 @@ const Folder *FolderSource::nextFolder()
         for (const QStringView name : QStringView(caption).split(QLatin1Char('/')))
             m_folder.path.append(nameLine(name));
     }
+    // A folder, like a shortcut, is dated by its modification time: the file system keeps no
+    // other date of its own.
+    m_folder.added = folder.modified;
     m_folder.modified = folder.modified;
     return &m_folder;
 }
@@ -109,6 +112,8 @@ bool FolderSource::nextLink(Link &link)
         link.comment.resize(0);
         link.storedUrl.resize(0);
         link.storedComment.resize(0);
+        link.added = 0;
+        link.modified = 0;
     }
     readAhead(); // the file taken made room
     return true;

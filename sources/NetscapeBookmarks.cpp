@@ -165,6 +165,15 @@ QString attributeText(const GumboNode *element, const char *name)
     return attribute ? QString::fromUtf8(attribute->value).trimmed() : QString();
 }
 
+// A date attribute, seconds since 1970 in decimal; 0 where it is missing, no number or not
+// after 1970.
+qint64 dateAttribute(const GumboNode *element, const char *name)
+{
+    bool ok = false;
+    const qint64 seconds = attributeText(element, name).toLongLong(&ok);
+    return ok && seconds > 0 ? seconds : 0;
+}
+
 // Builds the tree from the parsed elements, in document order. The markup is flat
 // (BookmarkMarkup): each folder's name <H3>, each link <A> and each description <DD> stands
 // alone, and a list that opens and ends is marked <HR> and <BR>. A list belongs to the folder
@@ -206,22 +215,30 @@ private:
         switch (node->v.element.tag) {
         case GUMBO_TAG_H3: {
             // The browser's own containers are marked so at the top level.
-            const bool container =
-                m_folders.back() == 0 && (hasAttribute(node, "personal_toolbar_folder") ||
-                                          hasAttribute(node, "unfiled_bookmarks_folder"));
+            const bool toolbar = hasAttribute(node, "personal_toolbar_folder");
+            const bool container = m_folders.back() == 0 &&
+                                   (toolbar || hasAttribute(node, "unfiled_bookmarks_folder"));
             m_pendingFolder = m_tree.addFolder(m_folders.back(), textOf(node), container);
             if (m_pendingFolder < 0) {
                 error = LinkTree::tooDeepError();
                 return false;
             }
+            LinkTree::Node &folder = m_tree.folder(m_pendingFolder);
+            folder.toolbar = toolbar;
+            folder.added = dateAttribute(node, "add_date");
+            folder.modified = dateAttribute(node, "last_modified");
             m_afterLink = false;
             break;
         }
-        case GUMBO_TAG_A:
-            m_tree.addBookmark(m_folders.back(), textOf(node), attributeText(node, "href"));
+        case GUMBO_TAG_A: {
+            Link &link =
+                m_tree.addBookmark(m_folders.back(), textOf(node), attributeText(node, "href"));
+            link.added = dateAttribute(node, "add_date");
+            link.modified = dateAttribute(node, "last_modified");
             m_pendingFolder = -1;
             m_afterLink = true;
             break;
+        }
         case GUMBO_TAG_DD:
             if (m_afterLink)
                 m_tree.describeLastLink(m_folders.back(), textOf(node, true));

@@ -180,6 +180,7 @@ void ReadAhead::keep(Slot &slot, bool present, ShortcutReader &reader)
     slot.commentSize = values.comment.size();
     slot.utf8 = values.utf8;
     slot.unicodeUrl = values.unicodeUrl;
+    slot.modified = values.modified;
 }
 
 void ReadAhead::finishLocked(Slot &slot)
@@ -326,7 +327,10 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
     if (!slot.present)
         return std::nullopt;
     const QByteArrayView values(slot.values);
-    return ShortcutReader::ValueViews{
-        values.first(slot.urlSize), values.sliced(slot.urlSize, slot.commentSize),
-        values.sliced(slot.urlSize + slot.commentSize), slot.utf8, slot.unicodeUrl};
+    return ShortcutReader::ValueViews{values.first(slot.urlSize),
+                                      values.sliced(slot.urlSize, slot.commentSize),
+                                      values.sliced(slot.urlSize + slot.commentSize),
+                                      slot.utf8,
+                                      slot.unicodeUrl,
+                                      slot.modified};
 }

@@ -96,6 +96,7 @@ private:
         qsizetype commentSize = 0;
         bool utf8 = false;
         bool unicodeUrl = false;
+        qint64 modified = 0;
     };
 
     // Keeps what reader read for the slot's file; present is what its read() returned.

@@ -98,10 +98,16 @@ ShortcutReader::ValueViews ShortcutReader::valueViews()
         const QString url = utf7.decode(wide);
         if (utf7.isValid() && !utf7.hasError()) {
             m_wideUrl = url.toUtf8();
-            return {m_wideUrl, m_scanner.value(Comment), m_scanner.value(IconFile), utf8, true};
+            return {m_wideUrl, m_scanner.value(Comment), m_scanner.value(IconFile), utf8, true,
+                    m_modified};
         }
     }
-    return {m_scanner.value(Url), m_scanner.value(Comment), m_scanner.value(IconFile), utf8, false};
+    return {m_scanner.value(Url),
+            m_scanner.value(Comment),
+            m_scanner.value(IconFile),
+            utf8,
+            false,
+            m_modified};
 }
 
 void ShortcutReader::fillLink(const ValueViews &values, Link &link)
@@ -111,12 +117,15 @@ void ShortcutReader::fillLink(const ValueViews &values, Link &link)
     setIconKey(link.iconKey, values.iconFile, values.utf8);
     link.urlIsShortcutText = !values.unicodeUrl;
     link.commentIsMarkup = true;
+    link.added = values.modified;
+    link.modified = values.modified;
 }
 
 void ShortcutReader::reset()
 {
     m_filter.reset();
     m_scanner.reset();
+    m_modified = 0;
 }
 
 bool ShortcutReader::read(const char *nativePath, int folderFd)
@@ -134,8 +143,13 @@ bool ShortcutReader::read(const char *nativePath, int folderFd)
 
 void ShortcutReader::readOpen(int fd)
 {
+    // The file's status gives its date, and tells whether it is a regular file, which ends: a
+    // device put in place of the listed file (a link to /dev/zero) would never end, so only a
+    // regular file is read past its first buffer.
+    struct stat status;
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    m_modified = regular ? qint64(status.st_mtim.tv_sec) : 0;
     char buffer[16384];
-    bool regular = false;
     for (;;) {
         const ssize_t n = readRetrying(fd, buffer, sizeof buffer);
         if (n <= 0)
@@ -143,17 +157,8 @@ void ShortcutReader::readOpen(int fd)
         feed(QByteArrayView(buffer, n));
         // A regular file returns less than asked only at its end; stopping there saves a read
         // per file. Nothing after the values can change them either.
-        if (n < qsizetype(sizeof buffer) || isComplete())
+        if (n < qsizetype(sizeof buffer) || isComplete() || !regular)
             break;
-        // A file that goes on is read on only when it is a regular file, which ends: a device
-        // put in place of the listed file (a link to /dev/zero) would never end. Looked at
-        // once, and only for files this large, so the usual small file costs nothing more.
-        if (!regular) {
-            struct stat status;
-            if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-                break;
-            regular = true;
-        }
     }
     ::close(fd);
     finish();

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <fcntl.h>
 
@@ -40,14 +41,16 @@ public:
         QByteArrayView iconFile;
         bool utf8 = false;       // the values are UTF-8 (a Unicode file), else code-page bytes
         bool unicodeUrl = false; // url is the Unicode address of "InternetShortcut.W", in UTF-8
+        qint64 modified = 0;     // the file's modification time, seconds since 1970; 0 unknown
     };
     ValueViews valueViews();
 
     // The link that values give: its address and comment as text, with their stored bytes
-    // where the file is in the code page and they are not plain ASCII. Its icon key is the
-    // local file that IconFile names (a path, or a file: address turned into one), as written,
-    // so a relative path is still relative to the shortcut's folder; empty where IconFile is
-    // missing or names an address on the network, which is never fetched.
+    // where the file is in the code page and they are not plain ASCII; its dates are the
+    // file's modification time. Its icon key is the local file that IconFile names (a path, or
+    // a file: address turned into one), as written, so a relative path is still relative to the
+    // shortcut's folder; empty where IconFile is missing or names an address on the network,
+    // which is never fetched.
     static void fillLink(const ValueViews &values, Link &link);
 
     // Starts afresh for another file, keeping the memory the values took.
@@ -81,4 +84,5 @@ private:
                              {"Comment", "Comment"},
                              {"InternetShortcut", "IconFile"}};
     QByteArray m_wideUrl; // the Unicode address in UTF-8, for valueViews()
+    qint64 m_modified = 0;
 };

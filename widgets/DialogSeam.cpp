@@ -72,7 +72,8 @@ public:
         return box.clickedButton() == yes;
     }
 
-    std::optional<QString> saveFileName(QWidget *parent, const SaveFileRequest &request) override
+    std::optional<SaveFileChoice> saveFileName(QWidget *parent,
+                                               const SaveFileRequest &request) override
     {
         if (isScreenlessPlatform())
             return std::nullopt;
@@ -84,8 +85,14 @@ public:
         // Qt reads the patterns from the last pair of brackets, separated by blanks; the list
         // shows the description alone.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") +
-                             request.patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+        QStringList filters;
+        for (const SaveFileFilter &filter : request.filters)
+            filters << filter.description + QStringLiteral(" (") +
+                           filter.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        dialog.setNameFilters(filters);
+        // The file type chosen last time, when this request lists it too.
+        if (!m_lastFilter.isEmpty() && filters.contains(m_lastFilter))
+            dialog.selectNameFilter(m_lastFilter);
         if (!request.confirmOverwrite)
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDirectory(m_lastFolder.isEmpty() ? request.initialFolder : m_lastFolder);
@@ -97,7 +104,18 @@ public:
         const QFileInfo info(path);
         m_lastFolder = info.absolutePath();
         m_lastName = info.fileName();
-        return path;
+        SaveFileChoice choice{path, 0};
+        // With the details hidden, Qt gives the selected entry as the list shows it (the
+        // description, its blanks simplified), or, in later versions, whole.
+        const QString selected = dialog.selectedNameFilter();
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            if (selected == filters[i] || selected == request.filters[i].description.simplified()) {
+                choice.filter = i;
+                m_lastFilter = filters[i];
+                break;
+            }
+        }
+        return choice;
     }
 
     std::optional<TColor> chooseColor(QWidget *parent, TColor initial) override
@@ -116,6 +134,7 @@ public:
 private:
     QString m_lastFolder;
     QString m_lastName;
+    QString m_lastFilter;
 };
 
 DialogSeam *&installed()

@@ -5,6 +5,7 @@
 
 #include "platform/SystemColors.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,14 +14,31 @@
 class QUrl;
 class QWidget;
 
+// One entry of the save dialog's file types.
+struct SaveFileFilter
+{
+    QString description;  // "HTMLファイル(*.html;*.htm)", as the list shows it
+    QStringList patterns; // "*.html", "*.htm"
+
+    bool operator==(const SaveFileFilter &) const = default;
+};
+
 // What the save-file dialog is asked with.
 struct SaveFileRequest
 {
     QString initialFolder;
-    QString defaultSuffix;     // without the dot: "html"
-    QString filterDescription; // "HTMLファイル(*.html;*.htm)"
-    QStringList patterns;      // "*.html", "*.htm"
+    QString defaultSuffix; // without the dot: "html"
+    // The file types in the order listed. The first is selected, unless the user chose another
+    // at the last save, which is then proposed again as the last file name is.
+    QList<SaveFileFilter> filters;
     bool confirmOverwrite = true;
+};
+
+// What the user chose in the save dialog.
+struct SaveFileChoice
+{
+    QString path;
+    qsizetype filter = 0; // the index of the file type selected, in SaveFileRequest::filters
 };
 
 // The one place through which the windows ask a question, show a message, pick a file or a
@@ -39,9 +57,9 @@ public:
     // The confirmation box: caption "確認", question icon, "はい(&Y)" (default) and "いいえ(&N)"
     // (also Esc). True only for Yes.
     virtual bool confirm(QWidget *parent, const QString &text) = 0;
-    // The save dialog. The chosen path, or nothing when cancelled.
-    virtual std::optional<QString> saveFileName(QWidget *parent,
-                                                const SaveFileRequest &request) = 0;
+    // The save dialog. The chosen path and file type, or nothing when cancelled.
+    virtual std::optional<SaveFileChoice> saveFileName(QWidget *parent,
+                                                       const SaveFileRequest &request) = 0;
     // The basic colour dialog preselecting initial. The chosen colour, or nothing when cancelled.
     virtual std::optional<TColor> chooseColor(QWidget *parent, TColor initial) = 0;
     // Asks the desktop to open a web page, a mail address or a document, as a shell "open" would.

@@ -32,6 +32,7 @@
 #include <QSessionManager>
 #endif
 
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -241,8 +242,15 @@ void TfrmMain::btnCreateHTMLClick()
     SaveFileRequest request;
     request.initialFolder = SpecialFolderPath(CSIDL_DESKTOP);
     request.defaultSuffix = QStringLiteral("html");
-    request.filterDescription = QStringLiteral("HTMLファイル(*.html;*.htm)");
-    request.patterns = {QStringLiteral("*.html"), QStringLiteral("*.htm")};
+    // The designed entry first, the classic page; then the other kinds of document. Each
+    // entry writes the format at its place in SaveFormats.
+    constexpr PageFormat SaveFormats[] = {PageFormat::Page, PageFormat::Netscape, PageFormat::Html};
+    const QStringList patterns{QStringLiteral("*.html"), QStringLiteral("*.htm")};
+    request.filters = {
+        {QStringLiteral("HTMLファイル(*.html;*.htm)"), patterns},
+        {QStringLiteral("ブックマークファイル (Netscape形式)(*.html;*.htm)"), patterns},
+        {QStringLiteral("UTF-8 ページ(*.html;*.htm)"), patterns},
+    };
     request.confirmOverwrite = true;
 
     ContinueWriting = true;
@@ -265,15 +273,20 @@ void TfrmMain::btnCreateHTMLClick()
         }
     } backToIdle{this};
 
-    const std::optional<QString> path = dialogs().saveFileName(this, request);
-    if (!path)
+    const std::optional<SaveFileChoice> choice = dialogs().saveFileName(this, request);
+    if (!choice)
         return;
+    const PageFormat format =
+        choice->filter >= 0 && choice->filter < qsizetype(std::size(SaveFormats))
+            ? SaveFormats[choice->filter]
+            : PageFormat::Page;
+    const QString &path = choice->path;
 
     // An old file of that name goes first, whatever its permissions; if it cannot be removed
     // the writer meets it and reports the failure. The writer removes it once the source has
     // been opened, so a bookmark file that cannot be read costs no old page.
-    if (!writeWithStopButton(*path)) {
-        if (!reportRefusedWrite(*path))
+    if (!writeWithStopButton(path, format)) {
+        if (!reportRefusedWrite(path))
             dialogs().showMessage(this, QStringLiteral("ファイル作成に失敗しました"));
     } else if (ContinueWriting)
         dialogs().showMessage(this, QStringLiteral("ファイルを書き出しました"));
@@ -302,7 +315,7 @@ bool TfrmMain::reportRefusedWrite(const QString &path)
     return false;
 }
 
-bool TfrmMain::writeWithStopButton(const QString &path)
+bool TfrmMain::writeWithStopButton(const QString &path, PageFormat format)
 {
     // The stop button stands over the disabled create button while the page is written. Between
     // folders the writer lets the window handle its events, so it repaints and the stop button
@@ -327,7 +340,7 @@ bool TfrmMain::writeWithStopButton(const QString &path)
             QCoreApplication::processEvents();
             return !ContinueWriting;
         },
-        true);
+        true, format);
 }
 
 void TfrmMain::btnCreateCancelClick()

@@ -78,7 +78,7 @@ private:
     void createCommandButtons();
     void createMessagePanel();
     void createToolbar();
-    bool writeWithStopButton(const QString &path);
+    bool writeWithStopButton(const QString &path, PageFormat format);
     // After a failed write that was refused before the output was touched (a Favourites
     // source that cannot be read as bookmarks, an output path that is one of the files the
     // page is made from), says why and gives true.

@@ -122,6 +122,23 @@ TEST_F(CliTest, DashWritesToStandardOutput)
     EXPECT_TRUE(quiet.err.isEmpty());
 }
 
+// --format netscape writes the example tree as a bookmark file; the help describes it.
+TEST_F(CliTest, FormatNetscapeWritesABookmarkFile)
+{
+    const CliRun run = write({QStringLiteral("--format"), QStringLiteral("netscape"),
+                              QStringLiteral("--quiet"), QStringLiteral("-")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n")) << run.out.constData();
+    EXPECT_TRUE(run.out.contains(
+        "\n<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"));
+    EXPECT_TRUE(run.out.endsWith("</DL><p>\n</DL><p>\n")) << run.out.constData();
+    EXPECT_FALSE(run.out.contains("BVKComment"));
+
+    const CliRun help = cli({QStringLiteral("--help")});
+    EXPECT_TRUE(help.out.contains("netscape: a Netscape bookmark file"));
+    EXPECT_TRUE(help.out.contains("toolbar folder marked"));
+}
+
 TEST_F(CliTest, SettingsFileRulesAndFallbacks)
 {
     // The folder comes from the settings file when --folder is not given.

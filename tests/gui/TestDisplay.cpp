@@ -220,6 +220,14 @@ void TestDisplay::click(const Window &window, int x, int y) const
              QStringLiteral("click"), QStringLiteral("1")});
 }
 
+void TestDisplay::scrollDown(const Window &window, int x, int y) const
+{
+    const QPoint at = window.geometry.topLeft() + QPoint(x, y);
+    // Button 5 is the wheel turned one step towards the user.
+    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("5")});
+}
+
 void TestDisplay::key(const QString &keys) const
 {
     xdotool({QStringLiteral("key"), keys});

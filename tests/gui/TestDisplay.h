@@ -46,6 +46,8 @@ public:
     bool waitForFocus(const Window &window, int timeoutMs = 30000) const;
     // A left click at client coordinates of the window.
     void click(const Window &window, int x, int y) const;
+    // One step of the mouse wheel, down, at client coordinates of the window.
+    void scrollDown(const Window &window, int x, int y) const;
     // Keys by xdotool name ("Return", "Escape", "alt+y"), sent to the window that has the focus.
     void key(const QString &keys) const;
     // ASCII text typed into the window that has the focus.

@@ -164,3 +164,35 @@ TEST_F(WindowsFlowTest, StopDuringALargeWriteLeavesAWholeShorterPage)
     EXPECT_GT(written.count("<div class=\"FolderName\">"), 0);
     EXPECT_TRUE(isRunning());
 }
+
+// The file types of the save dialog as a user picks them: the entry below the designed one
+// writes a bookmark file, and the next save proposes that entry again.
+TEST_F(WindowsFlowTest, FileTypeChosenInTheSaveDialogPicksTheDocumentAndIsProposedAgain)
+{
+    writeSettings();
+    start();
+    clickCreate();
+    TestDisplay::Window dialog = expectSaveDialog();
+    const int width = dialog.geometry.width();
+    const int height = dialog.geometry.height();
+    // The file type list is the dialog's last line, the name box the one above it. One turn of
+    // the wheel over the list selects the next entry without opening the list, so no key can
+    // arrive before a list that is still opening.
+    display().scrollDown(dialog, width / 2, height - 24);
+    const QString bookmarks = path(QStringLiteral("bookmarks.html"));
+    display().click(dialog, width / 2, height - 54);
+    pressKeys(dialog, QStringLiteral("ctrl+a"));
+    display().type(bookmarks);
+    display().key(QStringLiteral("Return"));
+    dismissMessage();
+    const QByteArray written = readFile(bookmarks);
+    EXPECT_TRUE(written.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n")) << written.constData();
+    EXPECT_TRUE(written.contains(">News</H3>\n"));
+
+    clickCreate();
+    dialog = expectSaveDialog();
+    const QString again = path(QStringLiteral("again.html"));
+    saveAs(dialog, again);
+    dismissMessage();
+    EXPECT_TRUE(readFile(again).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"));
+}

@@ -52,3 +52,16 @@ TEST(ShiftJisTest, DecodesControlCodesAsThemselves)
     // A broken double-byte character before 0x7F still gives one replacement character.
     EXPECT_EQ(fromShiftJis(QByteArray("\x81\x7F")), QStringLiteral("\x1A\x7F"));
 }
+
+// Whether bytes are valid Shift-JIS depends on those bytes alone, not on what was decoded before
+// them on the same thread.
+TEST(ShiftJisTest, ValidityDoesNotDependOnEarlierBytes)
+{
+    const QByteArray news = QByteArray::fromHex("836a8385815b8358"); // ニュース
+    EXPECT_TRUE(isValidShiftJis(news));
+    EXPECT_FALSE(isValidShiftJis(QByteArray::fromHex("fffe")));
+    EXPECT_TRUE(isValidShiftJis(news));
+    EXPECT_EQ(fromShiftJis(news), QStringLiteral("ニュース"));
+    EXPECT_FALSE(isValidShiftJis(QByteArray("\x83", 1))); // half a character
+    EXPECT_TRUE(isValidShiftJis("plain"));
+}

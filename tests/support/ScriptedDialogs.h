@@ -24,6 +24,7 @@ public:
     bool confirmAnswer = false;
     std::optional<TColor> colorAnswer;
     std::optional<QString> saveAnswer;
+    qsizetype saveFilterAnswer = 0; // the file type chosen with saveAnswer
     // Runs while the save dialog would be open, before it answers; it may throw.
     std::function<void()> whileSaveDialogOpen;
     // Runs after a link or document has been recorded as opened; it may throw.
@@ -43,12 +44,14 @@ public:
         confirmations << text;
         return confirmAnswer;
     }
-    std::optional<QString> saveFileName(QWidget *, const SaveFileRequest &request) override
+    std::optional<SaveFileChoice> saveFileName(QWidget *, const SaveFileRequest &request) override
     {
         saveRequests << request;
         if (whileSaveDialogOpen)
             whileSaveDialogOpen();
-        return saveAnswer;
+        if (!saveAnswer)
+            return std::nullopt;
+        return SaveFileChoice{*saveAnswer, saveFilterAnswer};
     }
     std::optional<TColor> chooseColor(QWidget *, TColor initial) override
     {

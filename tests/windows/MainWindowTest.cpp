@@ -189,8 +189,14 @@ TEST_F(MainWindowTest, CancelledDialogWritesNothingAndReturnsToIdle)
     const SaveFileRequest &request = m_dialogs.saveRequests.constFirst();
     EXPECT_EQ(request.initialFolder, SpecialFolderPath(CSIDL_DESKTOP));
     EXPECT_EQ(request.defaultSuffix, QStringLiteral("html"));
-    EXPECT_EQ(request.filterDescription, QStringLiteral("HTMLファイル(*.html;*.htm)"));
-    EXPECT_EQ(request.patterns, QStringList({QStringLiteral("*.html"), QStringLiteral("*.htm")}));
+    // The designed entry first (selected unless another was chosen before), then the two other
+    // kinds of document.
+    const QStringList patterns{QStringLiteral("*.html"), QStringLiteral("*.htm")};
+    EXPECT_EQ(request.filters,
+              QList<SaveFileFilter>(
+                  {{QStringLiteral("HTMLファイル(*.html;*.htm)"), patterns},
+                   {QStringLiteral("ブックマークファイル (Netscape形式)(*.html;*.htm)"), patterns},
+                   {QStringLiteral("UTF-8 ページ(*.html;*.htm)"), patterns}}));
     EXPECT_TRUE(request.confirmOverwrite);
 
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
@@ -222,6 +228,39 @@ TEST_F(MainWindowTest, ReplacesExistingFileAndReportsSuccess)
     EXPECT_TRUE(page.endsWith("</html>\r\n"));
     EXPECT_EQ(folderCount(page), 3);
     EXPECT_TRUE(page.contains("http://gamma.example/"));
+    expectIdleLook(*window);
+}
+
+TEST_F(MainWindowTest, FileTypeChosenPicksTheDocumentWritten)
+{
+    auto window = openWindow();
+    // The bookmark file entry: a Netscape bookmark file with the tree's folders nested.
+    m_dialogs.saveAnswer = path(QStringLiteral("bookmarks.html"));
+    m_dialogs.saveFilterAnswer = 1;
+    clickCreate(*window);
+    EXPECT_EQ(m_dialogs.messages, QStringList{QStringLiteral("ファイルを書き出しました")});
+    const QByteArray bookmarks = readBytes(*m_dialogs.saveAnswer);
+    EXPECT_TRUE(bookmarks.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"));
+    EXPECT_TRUE(bookmarks.contains(">Sub1</H3>\n"));
+    EXPECT_TRUE(bookmarks.contains("<DT><A HREF=\"http://beta.example/\""));
+
+    // The UTF-8 page entry writes neither of the other two.
+    m_dialogs.messages.clear();
+    m_dialogs.saveAnswer = path(QStringLiteral("utf8.html"));
+    m_dialogs.saveFilterAnswer = 2;
+    clickCreate(*window);
+    ASSERT_EQ(m_dialogs.messages.size(), 1);
+    const QByteArray page = readBytes(*m_dialogs.saveAnswer);
+    EXPECT_FALSE(page.startsWith("<!DOCTYPE NETSCAPE"));
+    EXPECT_FALSE(page.startsWith("<!DOCTYPE HTML PUBLIC"));
+
+    // The designed entry: the classic page.
+    m_dialogs.messages.clear();
+    m_dialogs.saveAnswer = path(QStringLiteral("classic.html"));
+    m_dialogs.saveFilterAnswer = 0;
+    clickCreate(*window);
+    EXPECT_EQ(m_dialogs.messages, QStringList{QStringLiteral("ファイルを書き出しました")});
+    EXPECT_TRUE(readBytes(*m_dialogs.saveAnswer).startsWith("<!DOCTYPE HTML PUBLIC"));
     expectIdleLook(*window);
 }
 
