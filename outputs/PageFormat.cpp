@@ -5,6 +5,7 @@
 
 #include "outputs/ClassicPage.h"
 #include "outputs/NetscapeExport.h"
+#include "outputs/Utf8Page.h"
 
 namespace {
 
@@ -46,10 +47,10 @@ std::unique_ptr<DocumentWriter> makeDocumentWriter(PageFormat format, PageOutput
     switch (format) {
     case PageFormat::Page:
         return std::make_unique<ClassicPage>(out, settings);
+    case PageFormat::Html:
+        return std::make_unique<Utf8Page>(out, settings, icons);
     case PageFormat::Netscape:
         return std::make_unique<NetscapeExport>(out, settings, icons);
-    case PageFormat::Html:
-        break;
     }
     return nullptr;
 }

@@ -4,7 +4,8 @@
 # Installs, with apt-get, the Debian packages that are not installed yet: with --programs those
 # that building and running the two programs need (scripts/run.sh), otherwise also everything the
 # tests, the fuzzers and the package checks need (scripts/test.sh). Further arguments name more
-# packages. On a machine that has them all it does nothing and asks no package server.
+# packages. Then, for the tests, npm installs the HTML checker into tests/browser. On a machine
+# that has them all it does nothing and asks no package server.
 set -euo pipefail
 
 programs_only=false
@@ -32,6 +33,12 @@ if ! $programs_only; then
     packages+=(systemd)
     # The bookmark export imported by a real browser (tests/clients), checked with Python.
     packages+=(firefox-esr python3)
+    # The UTF-8 page in a browser (tests/browser): headless Chromium driven through Selenium,
+    # and Java for the Nu HTML Checker that npm installs below.
+    packages+=(chromium chromium-driver python3-selenium default-jre-headless)
+    # npm for that checker, unless one is there already (Node.js from elsewhere brings its own,
+    # which Debian's npm package would conflict with).
+    command -v npm >/dev/null || packages+=(npm)
 fi
 packages+=("$@")
 
@@ -41,10 +48,23 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
-echo "Installing: ${missing[*]}" >&2
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}" >&2
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+fi
+
+# The Nu HTML Checker (npm's vnu-jar), at the version tests/browser/package-lock.json holds, into
+# tests/browser/node_modules: nothing global. Its own install script, which would fetch a Java
+# runtime, is not run: Debian's is used.
+if ! $programs_only; then
+    browser_tests="$(cd "$(dirname "$0")/../tests/browser" && pwd)"
+    if [ ! -f "$browser_tests/node_modules/vnu-jar/build/dist/vnu.jar" ]; then
+        echo "Installing vnu-jar into $browser_tests" >&2
+        npm ci --prefix "$browser_tests" --ignore-scripts --no-audit --no-fund
+    fi
+fi

@@ -121,19 +121,5 @@ bool FolderSource::nextLink(Link &link)
 
 QString FolderSource::readWarning() const
 {
-    const std::map<int, int> &unreadable = m_walk.unreadable();
-    if (unreadable.empty())
-        return QString();
-    int folders = 0;
-    QStringList reasons;
-    for (const auto &[error, count] : unreadable) {
-        folders += count;
-        reasons.append(unreadable.size() == 1
-                           ? systemReason(error)
-                           : QStringLiteral("%1 (%2)").arg(systemReason(error)).arg(count));
-    }
-    return QStringLiteral("%1 %2 could not be read: %3")
-        .arg(folders)
-        .arg(folders == 1 ? QStringLiteral("folder") : QStringLiteral("folders"))
-        .arg(reasons.join(QStringLiteral("; ")));
+    return unreadableFoldersLine(m_walk.unreadable());
 }

@@ -5,9 +5,12 @@
 
 #include "sources/ReadAhead.h"
 #include "platform/FileNames.h"
+#include "platform/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
+
+#include <QStringList>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,4 +69,22 @@ void FolderTreeWalk::readAhead(ReadAhead &readAhead)
             readAhead.warmFolder(m_pending[i].path);
         }
     }
+}
+
+QString unreadableFoldersLine(const std::map<int, int> &unreadable)
+{
+    if (unreadable.empty())
+        return QString();
+    int folders = 0;
+    QStringList reasons;
+    for (const auto &[error, count] : unreadable) {
+        folders += count;
+        reasons.append(unreadable.size() == 1
+                           ? systemReason(error)
+                           : QStringLiteral("%1 (%2)").arg(systemReason(error)).arg(count));
+    }
+    return QStringLiteral("%1 %2 could not be read: %3")
+        .arg(folders)
+        .arg(folders == 1 ? QStringLiteral("folder") : QStringLiteral("folders"))
+        .arg(reasons.join(QStringLiteral("; ")));
 }

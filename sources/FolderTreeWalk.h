@@ -66,3 +66,7 @@ private:
     QSet<FolderIdentity> m_walked;
     std::map<int, int> m_unreadable; // errno, folders
 };
+
+// The folders that could not be read, counted by the error of each (errno → folders), as one
+// line for the user ("2 folders could not be read: File name too long"); empty for none.
+QString unreadableFoldersLine(const std::map<int, int> &unreadable);

@@ -6,6 +6,7 @@
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
 #include "sources/FolderFiles.h"
+#include "sources/FolderTreeWalk.h"
 #include "sources/PathText.h"
 
 #include <QHash>
@@ -100,20 +101,7 @@ public:
     {
         std::map<int, int> unreadable;
         collect(m_top, unreadable);
-        if (unreadable.empty())
-            return QString();
-        int folders = 0;
-        QStringList reasons;
-        for (const auto &[error, count] : unreadable) {
-            folders += count;
-            reasons.append(unreadable.size() == 1
-                               ? systemReason(error)
-                               : QStringLiteral("%1 (%2)").arg(systemReason(error)).arg(count));
-        }
-        return QStringLiteral("%1 %2 could not be read: %3")
-            .arg(folders)
-            .arg(folders == 1 ? QStringLiteral("folder") : QStringLiteral("folders"))
-            .arg(reasons.join(QStringLiteral("; ")));
+        return unreadableFoldersLine(unreadable);
     }
 
 private:
