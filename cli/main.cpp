@@ -36,8 +36,8 @@ constexpr int ExitNotWritten = 1;
 constexpr int ExitUsage = 2;
 
 const char Usage[] =
-    "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--dedup] "
-    "[--watch] [--quiet] OUTPUT\n"
+    "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--favicons]\n"
+    "                    [--dedup] [--watch] [--quiet] OUTPUT\n"
     "       talvensa-cli --find-bookmarks\n";
 
 const char Help[] =
@@ -62,6 +62,12 @@ const char Help[] =
     "                   UTF-8, the folders nested as in the source, the dates of the\n"
     "                   bookmarks (a shortcut's: its file's modification time), a browser's\n"
     "                   toolbar folder marked so that an import puts it in the toolbar\n"
+    "  --favicons       with --format html or netscape: each link with its icon, taken from\n"
+    "                   the browser's own icon database beside the bookmark file (Firefox's\n"
+    "                   favicons.sqlite, Chromium's Favicons) or from a shortcut's IconFile\n"
+    "                   (a local .ico, .png or .svg file); nothing is fetched from the\n"
+    "                   network. Icons that cannot be read are noted, and the page is\n"
+    "                   written without them\n"
     "  --watch          write the page, then keep running and write it again (replaced\n"
     "                   whole) whenever a source or the settings file changes, until\n"
     "                   SIGINT or SIGTERM; one summary line on standard error each time.\n"
@@ -149,6 +155,7 @@ struct CliOptions
     QStringList folders;  // --folder, in place of the settings' Favourites source
     bool dedup = false;
     bool watch = false;
+    bool favicons = false;
     PageFormat format = PageFormat::Page;
     QString output; // the page file, or "-"
     bool quiet = false;
@@ -170,11 +177,13 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
     const QCommandLineOption quietOption(QStringLiteral("quiet"));
     const QCommandLineOption dedupOption(QStringLiteral("dedup"));
     const QCommandLineOption watchOption(QStringLiteral("watch"));
+    const QCommandLineOption faviconsOption(QStringLiteral("favicons"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption findBookmarksOption(QStringLiteral("find-bookmarks"));
     parser.addOptions({settingsOption, folderOption, formatOption, quietOption, dedupOption,
-                       watchOption, helpOption, versionOption, findBookmarksOption});
+                       watchOption, faviconsOption, helpOption, versionOption,
+                       findBookmarksOption});
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QString());
 
     CliOptions options;
@@ -221,6 +230,13 @@ std::optional<CliOptions> parseArguments(const QStringList &arguments, QString &
             return std::nullopt;
         }
         options.format = *format;
+    }
+    options.favicons = parser.isSet(faviconsOption);
+    // The classic page is the design's, which has no place for icons.
+    if (options.favicons && options.format == PageFormat::Page) {
+        problem = QStringLiteral("--favicons needs --format html or netscape: the classic page "
+                                 "shows no icons");
+        return std::nullopt;
     }
     options.folders = parser.values(folderOption);
     for (const QString &folder : std::as_const(options.folders)) {
@@ -276,18 +292,21 @@ QString noLinksHint(const QStringList &sources)
              QString::number(findBookmarkFiles(homeFolderPath(), userConfigFolder()).size()));
 }
 
-// What the sources could not read, one line each (also with --quiet: the page lacks it).
+// What the sources could not read, and why icons asked for are missing, one line each (also
+// with --quiet: the page lacks it).
 void printWarning(const PageJob &job, const PageWriteReport &report)
 {
-    if (report.warning.isEmpty())
-        return;
-    if (job.sources.size() == 1) {
-        print(stderr,
-              QStringLiteral("talvensa-cli: %1: %2\n").arg(job.sources.first(), report.warning));
-        return;
+    for (const QString *warning : {&report.warning, &report.iconWarning}) {
+        if (warning->isEmpty())
+            continue;
+        if (job.sources.size() == 1) {
+            print(stderr,
+                  QStringLiteral("talvensa-cli: %1: %2\n").arg(job.sources.first(), *warning));
+            continue;
+        }
+        for (const QString &line : warning->split(QLatin1Char('\n')))
+            print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(line));
     }
-    for (const QString &line : report.warning.split(QLatin1Char('\n')))
-        print(stderr, QStringLiteral("talvensa-cli: %1\n").arg(line));
 }
 
 // "12 folders, 340 links, 56789 bytes written to page.html", with ", 3 duplicates dropped"
@@ -348,9 +367,10 @@ int watch(const CliOptions &options, const PageJob &job)
                 failureStatus(options, report);
             return;
         }
-        if (report.warning != lastWarning)
+        const QString warning = report.warning + QLatin1Char('\n') + report.iconWarning;
+        if (warning != lastWarning)
             printWarning(job, report);
-        lastWarning = report.warning;
+        lastWarning = warning;
         if (!options.quiet)
             print(stderr, summaryLine(options, report));
         if (wasFirst && report.links == 0)
@@ -375,6 +395,7 @@ int run(const CliOptions &options)
     job.dropDuplicates = options.dedup;
     job.settingsPath = options.settingsPath;
     job.format = options.format;
+    job.favicons = options.favicons;
     job.outputPath = options.output;
     job.outputFd = options.toStandardOutput() ? STDOUT_FILENO : -1;
     job.replaceWhole = true;

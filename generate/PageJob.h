@@ -27,6 +27,10 @@ struct PageJob
     bool dropDuplicates = false;
     QString settingsPath; // the file the settings came from, if any: never written over
     PageFormat format = PageFormat::Page;
+    // The links' icons, from where the source keeps them (a browser's icon database, the files
+    // that shortcuts name), in a format that shows icons; the classic page shows none. Icons
+    // that cannot be read leave the page without them (PageWriteReport::iconWarning).
+    bool favicons = false;
     QString outputPath; // the page file, replaced if it exists; unused with outputFd
     int outputFd = -1;  // an open descriptor to write to instead, left open
     // An existing file at outputPath is removed first, whatever its permissions (a failed

@@ -33,6 +33,10 @@ struct PageWriteReport
     // What the source could not read (LinkSource::readWarning); of several sources, one line
     // each, "name: warning".
     QString warning;
+    // Why icons that were asked for are missing from the page (no icon database beside a
+    // bookmark file, a damaged one), one line a source ("path: reason" of several); empty when
+    // they were read.
+    QString iconWarning;
 
     bool written() const { return failure == Failure::None; }
 };

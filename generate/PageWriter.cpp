@@ -15,6 +15,7 @@
 #include "settings/SettingsLocation.h"
 #include "sources/BookmarkLocations.h"
 #include "sources/OpenSource.h"
+#include "sources/SourceIcons.h"
 #include "sources/SourceName.h"
 
 #include <QFileInfo>
@@ -72,11 +73,12 @@ bool writeFolders(DocumentWriter &writer, const PageOutput &out, LinkSource &sou
 
 // The whole document to an open descriptor; the report takes what was written and why it
 // failed.
-void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWriteReport &report)
+void writeToDescriptor(int fd, LinkSource &source, SourceIcons *icons, const PageJob &job,
+                       PageWriteReport &report)
 {
     PageOutput out(fd);
     const std::unique_ptr<DocumentWriter> writer =
-        makeDocumentWriter(job.format, out, job.settings);
+        makeDocumentWriter(job.format, out, job.settings, icons);
     bool written = false;
     try {
         if (!writer)
@@ -98,6 +100,8 @@ void writeToDescriptor(int fd, LinkSource &source, const PageJob &job, PageWrite
     }
     report.bytes = out.written();
     report.warning = source.readWarning();
+    if (icons && report.iconWarning.isEmpty())
+        report.iconWarning = icons->readWarning();
 }
 
 // Opens the page file for writing, made or emptied; -1 with the reason when it cannot be. The
@@ -141,7 +145,7 @@ bool canReplaceWhole(const QByteArray &path)
 }
 
 // The page to a temporary file that replaces the output once it is whole.
-void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
+void replaceWhole(const QString &path, LinkSource &source, SourceIcons *icons, const PageJob &job,
                   PageWriteReport &report)
 {
     AtomicFile file(path);
@@ -152,7 +156,7 @@ void replaceWhole(const QString &path, LinkSource &source, const PageJob &job,
         report.error = file.errorString();
         return;
     }
-    writeToDescriptor(file.descriptor(), source, job, report);
+    writeToDescriptor(file.descriptor(), source, icons, job, report);
     if (!report.written()) {
         file.abandon();
     } else if (!file.commit()) {
@@ -170,8 +174,16 @@ bool isJobInput(const QByteArray &path, const PageJob &job)
     if (::stat(path.constData(), &output) != 0 || S_ISDIR(output.st_mode))
         return false;
     QStringList inputs{job.settingsPath};
-    for (const QString &source : job.sources)
+    for (const QString &source : job.sources) {
         inputs << source << source + QStringLiteral("-wal");
+        // The browser's icon database beside a bookmark file, when icons are read from it.
+        if (job.favicons) {
+            const QString folder = QFileInfo(source).path() + QLatin1Char('/');
+            for (const char *name :
+                 {"favicons.sqlite", "favicons.sqlite-wal", "Favicons", "Favicons-wal"})
+                inputs.append(folder + QLatin1StringView(name));
+        }
+    }
     for (const QString &input : std::as_const(inputs)) {
         struct stat status;
         if (!input.isEmpty() && ::stat(textToFileName(input).constData(), &status) == 0 &&
@@ -192,10 +204,66 @@ std::unique_ptr<LinkSource> openJobSource(const QString &path, SourceNeeds needs
     }
 }
 
-void writeSource(const PageJob &job, LinkSource &source, PageWriteReport &report)
+// The icons of several sources: each link's from the first of them that knows it (a shortcut's
+// icon file and a browser's page address never look alike).
+class JobIcons final : public SourceIcons
+{
+public:
+    std::vector<std::unique_ptr<SourceIcons>> parts;
+
+    const LinkIcon *iconFor(const Link &link) override
+    {
+        for (const std::unique_ptr<SourceIcons> &part : parts) {
+            if (const LinkIcon *icon = part->iconFor(link))
+                return icon;
+        }
+        return nullptr;
+    }
+    QString readWarning() const override
+    {
+        QStringList lines;
+        for (const std::unique_ptr<SourceIcons> &part : parts) {
+            if (const QString warning = part->readWarning(); !warning.isEmpty())
+                lines.append(warning);
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
+};
+
+// The icons of the job's sources, when the job asks for them and its format shows them;
+// nothing, with the reasons in the report (one line a source), where they cannot be read.
+// Icons never cost the page.
+std::unique_ptr<SourceIcons> openJobIcons(const PageJob &job, PageWriteReport &report)
+{
+    if (!job.favicons || job.format == PageFormat::Page)
+        return nullptr;
+    auto icons = std::make_unique<JobIcons>();
+    QStringList problems;
+    for (const QString &path : job.sources) {
+        QString problem;
+        try {
+            if (std::unique_ptr<SourceIcons> part = openSourceIcons(path, problem))
+                icons->parts.push_back(std::move(part));
+        } catch (...) {
+            problem = QStringLiteral("no icons: %1").arg(currentExceptionReason());
+        }
+        if (!problem.isEmpty())
+            problems.append(job.sources.size() == 1 ? problem
+                                                    : QStringLiteral("%1: %2").arg(path, problem));
+    }
+    report.iconWarning = problems.join(QLatin1Char('\n'));
+    if (icons->parts.empty())
+        return nullptr;
+    if (icons->parts.size() == 1)
+        return std::move(icons->parts.front());
+    return icons;
+}
+
+void writeSource(const PageJob &job, LinkSource &source, SourceIcons *icons,
+                 PageWriteReport &report)
 {
     if (job.outputFd >= 0) {
-        writeToDescriptor(job.outputFd, source, job, report);
+        writeToDescriptor(job.outputFd, source, icons, job, report);
         return;
     }
     const QByteArray outputPath = textToFileName(job.outputPath);
@@ -205,7 +273,7 @@ void writeSource(const PageJob &job, LinkSource &source, PageWriteReport &report
         return;
     }
     if (job.replaceWhole && canReplaceWhole(outputPath)) {
-        replaceWhole(job.outputPath, source, job, report);
+        replaceWhole(job.outputPath, source, icons, job, report);
         return;
     }
     if (job.removeOldOutput)
@@ -217,7 +285,7 @@ void writeSource(const PageJob &job, LinkSource &source, PageWriteReport &report
         report.error = error;
         return;
     }
-    writeToDescriptor(fd, source, job, report);
+    writeToDescriptor(fd, source, icons, job, report);
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && report.written()) {
         report.failure = PageWriteReport::Failure::WriteFailed;
@@ -277,7 +345,8 @@ PageWriteReport writePage(const PageJob &job, std::vector<std::unique_ptr<LinkSo
         filter = filtered.get();
         source = std::move(filtered);
     }
-    writeSource(job, *source, report);
+    const std::unique_ptr<SourceIcons> icons = openJobIcons(job, report);
+    writeSource(job, *source, icons.get(), report);
     if (filter)
         report.duplicates = filter->dropped();
     return report;

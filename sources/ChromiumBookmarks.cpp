@@ -111,6 +111,8 @@ bool readChromiumBookmarks(QByteArrayView bytes, LinkTree &tree, QString &error)
                                      stringMember(child, QLatin1StringView("url")));
                 link.added = chromiumDate(child, QLatin1StringView("date_added"));
                 link.modified = chromiumDate(child, QLatin1StringView("date_modified"));
+                // The browser's icon database keeps icons by page address.
+                link.iconKey = link.url;
             } else if (type == QLatin1StringView("folder")) {
                 const int folder =
                     tree.addFolder(level.folder, stringMember(child, QLatin1StringView("name")));

@@ -167,6 +167,8 @@ bool buildTree(const Places &places, const Row &root, LinkTree &tree, QString &e
                                                   places.descriptions.value(row.id));
                     link.added = row.added;
                     link.modified = row.modified;
+                    // The browser's icon database keeps icons by page address.
+                    link.iconKey = row.url;
                 }
             } else if (row.type == FolderRow && row.guid != QLatin1StringView(TagsGuid) &&
                        !entered.contains(row.id)) {

@@ -103,7 +103,11 @@ bool FolderSource::nextLink(Link &link)
     link.present = values.has_value(); // else gone since it was listed
     if (values) {
         ShortcutReader::fillLink(*values, link);
+        // A relative icon file lies beside the shortcut.
+        if (!link.iconKey.isEmpty() && !link.iconKey.startsWith(QLatin1Char('/')))
+            link.iconKey.prepend(current.folder.path);
     } else {
+        link.iconKey.resize(0);
         link.url.resize(0);
         link.comment.resize(0);
         link.storedUrl.resize(0);

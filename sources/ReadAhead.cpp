@@ -170,12 +170,15 @@ void ReadAhead::keep(Slot &slot, bool present, ShortcutReader &reader)
     slot.present = present;
     slot.values.resize(0);
     slot.urlSize = 0;
+    slot.commentSize = 0;
     if (!present)
         return;
     const ShortcutReader::ValueViews values = reader.valueViews();
     slot.values.append(values.url);
     slot.values.append(values.comment);
+    slot.values.append(values.iconFile);
     slot.urlSize = values.url.size();
+    slot.commentSize = values.comment.size();
     slot.utf8 = values.utf8;
     slot.unicodeUrl = values.unicodeUrl;
     slot.modified = values.modified;
@@ -326,6 +329,10 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
     if (!slot.present)
         return std::nullopt;
     const QByteArrayView values(slot.values);
-    return ShortcutReader::ValueViews{values.first(slot.urlSize), values.sliced(slot.urlSize),
-                                      slot.utf8, slot.unicodeUrl, slot.modified};
+    return ShortcutReader::ValueViews{values.first(slot.urlSize),
+                                      values.sliced(slot.urlSize, slot.commentSize),
+                                      values.sliced(slot.urlSize + slot.commentSize),
+                                      slot.utf8,
+                                      slot.unicodeUrl,
+                                      slot.modified};
 }

@@ -93,8 +93,9 @@ private:
         const char *nativeName = nullptr;
         State state = State::Queued;
         bool present = false;
-        QByteArray values; // the URL, then the comment
+        QByteArray values; // the URL, the comment, then the icon file
         qsizetype urlSize = 0;
+        qsizetype commentSize = 0;
         bool utf8 = false;
         bool unicodeUrl = false;
         qint64 modified = 0;

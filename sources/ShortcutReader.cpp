@@ -10,6 +10,7 @@
 #include "platform/ShiftJis.h"
 
 #include <QStringDecoder>
+#include <QUrl>
 
 #include <cerrno>
 
@@ -44,6 +45,35 @@ void setText(QString &text, QByteArray &stored, QByteArrayView bytes, bool utf8)
     }
 }
 
+// The local file an IconFile value names, or empty. A value with a scheme is an address: a
+// file: one gives its path, any other (http, https, ...) names nothing here. A Windows drive
+// path ("C:\\...") has a one-letter scheme as far as a URL goes, and is kept as a path (that no
+// folder here holds).
+void setIconKey(QString &key, QByteArrayView bytes, bool utf8)
+{
+    key.resize(0);
+    if (bytes.isEmpty())
+        return;
+    const QString text = utf8 || isAscii(bytes) ? QString::fromUtf8(bytes) : fromShiftJis(bytes);
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    const bool hasScheme = colon > 1 && [&] {
+        for (qsizetype i = 0; i < colon; ++i) {
+            const QChar c = text[i];
+            if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('+') &&
+                c != QLatin1Char('-') && c != QLatin1Char('.'))
+                return false;
+        }
+        return true;
+    }();
+    if (!hasScheme) {
+        key = text;
+        return;
+    }
+    const QUrl url(text);
+    if (url.isLocalFile())
+        key = url.toLocalFile();
+}
+
 } // namespace
 
 void ShortcutReader::feed(QByteArrayView bytes)
@@ -70,16 +100,23 @@ ShortcutReader::ValueViews ShortcutReader::valueViews()
         const QString url = utf7.decode(wide);
         if (utf7.isValid() && !utf7.hasError()) {
             m_wideUrl = url.toUtf8();
-            return {m_wideUrl, m_scanner.value(Comment), utf8, true, m_modified};
+            return {m_wideUrl, m_scanner.value(Comment), m_scanner.value(IconFile), utf8, true,
+                    m_modified};
         }
     }
-    return {m_scanner.value(Url), m_scanner.value(Comment), utf8, false, m_modified};
+    return {m_scanner.value(Url),
+            m_scanner.value(Comment),
+            m_scanner.value(IconFile),
+            utf8,
+            false,
+            m_modified};
 }
 
 void ShortcutReader::fillLink(const ValueViews &values, Link &link)
 {
     setText(link.url, link.storedUrl, values.url, values.utf8 || values.unicodeUrl);
     setText(link.comment, link.storedComment, values.comment, values.utf8);
+    setIconKey(link.iconKey, values.iconFile, values.utf8);
     link.urlIsShortcutText = !values.unicodeUrl;
     link.commentIsMarkup = true;
     link.added = values.modified;

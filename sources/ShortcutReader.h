@@ -14,8 +14,8 @@
 
 struct Link;
 
-// Reads the values a link takes from an Internet shortcut file: "URL" of the section
-// "InternetShortcut" and "Comment" of the section "Comment", by the profile rules
+// Reads the values a link takes from an Internet shortcut file: "URL" and "IconFile" of the
+// section "InternetShortcut" and "Comment" of the section "Comment", by the profile rules
 // (ProfileScanner). The file is in the system's legacy code page (Shift-JIS), or Unicode when it
 // starts with a UTF-8 or UTF-16 byte-order mark (ByteOrderFilter). Windows keeps an address with
 // characters outside its code page also as "URL" of the section "InternetShortcut.W", in UTF-7:
@@ -38,6 +38,7 @@ public:
     {
         QByteArrayView url;
         QByteArrayView comment;
+        QByteArrayView iconFile;
         bool utf8 = false;       // the values are UTF-8 (a Unicode file), else code-page bytes
         bool unicodeUrl = false; // url is the Unicode address of "InternetShortcut.W", in UTF-8
         qint64 modified = 0;     // the file's modification time, seconds since 1970; 0 unknown
@@ -46,7 +47,10 @@ public:
 
     // The link that values give: its address and comment as text, with their stored bytes
     // where the file is in the code page and they are not plain ASCII; its dates are the
-    // file's modification time.
+    // file's modification time. Its icon key is the local file that IconFile names (a path, or
+    // a file: address turned into one), as written, so a relative path is still relative to the
+    // shortcut's folder; empty where IconFile is missing or names an address on the network,
+    // which is never fetched.
     static void fillLink(const ValueViews &values, Link &link);
 
     // Starts afresh for another file, keeping the memory the values took.
@@ -74,11 +78,14 @@ private:
         Url,
         WideUrl,
         Comment,
+        IconFile,
     };
 
     ByteOrderFilter m_filter;
-    ProfileScanner m_scanner{
-        {"InternetShortcut", "URL"}, {"InternetShortcut.W", "URL"}, {"Comment", "Comment"}};
+    ProfileScanner m_scanner{{"InternetShortcut", "URL"},
+                             {"InternetShortcut.W", "URL"},
+                             {"Comment", "Comment"},
+                             {"InternetShortcut", "IconFile"}};
     QByteArray m_wideUrl; // the Unicode address in UTF-8, for valueViews()
     qint64 m_modified = 0;
     bool m_readsDates = true;

@@ -103,6 +103,12 @@ SqliteStatement::~SqliteStatement()
     sqlite3_finalize(m_statement);
 }
 
+void SqliteStatement::bind(int index, qint64 value)
+{
+    sqlite3_reset(m_statement);
+    sqlite3_bind_int64(m_statement, index, value);
+}
+
 int SqliteStatement::step()
 {
     return sqlite3_step(m_statement);
@@ -117,6 +123,18 @@ QString SqliteStatement::text(int column) const
 {
     const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     return QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, column));
+}
+
+QByteArrayView SqliteStatement::utf8(int column) const
+{
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(utf8, utf8 ? sqlite3_column_bytes(m_statement, column) : 0);
+}
+
+QByteArray SqliteStatement::bytes(int column) const
+{
+    const auto *data = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+    return QByteArray(data, data ? sqlite3_column_bytes(m_statement, column) : 0);
 }
 
 bool isSqliteDatabase(QByteArrayView bytes)

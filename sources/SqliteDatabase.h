@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QTemporaryDir>
@@ -46,10 +47,17 @@ public:
 
     // False when the query could not be prepared (a table or column is missing).
     bool isValid() const { return m_statement != nullptr; }
+    // Binds value to the query's parameter of that index (from 1), and makes the query ready to
+    // be stepped through again from its first row.
+    void bind(int index, qint64 value);
     // SQLITE_ROW, SQLITE_DONE or an error.
     int step();
     qint64 integer(int column) const;
     QString text(int column) const;
+    // The UTF-8 bytes of a text column, without a copy: valid until the next step.
+    QByteArrayView utf8(int column) const;
+    // The bytes of a blob (or text) column; empty for NULL.
+    QByteArray bytes(int column) const;
 
 private:
     sqlite3_stmt *m_statement = nullptr;

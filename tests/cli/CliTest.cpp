@@ -71,8 +71,8 @@ TEST_F(CliTest, HelpAndVersion)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith(
-        "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--dedup] "
-        "[--watch] [--quiet] OUTPUT\n"));
+        "Usage: talvensa-cli [--settings FILE] [--folder PATH]... [--format FORMAT] [--favicons]\n"
+        "                    [--dedup] [--watch] [--quiet] OUTPUT\n"));
     EXPECT_TRUE(help.out.contains("Exit status"));
     EXPECT_TRUE(help.out.contains("\n       talvensa-cli --find-bookmarks\n"));
     EXPECT_TRUE(help.out.contains("\n  --find-bookmarks "));
@@ -213,6 +213,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         {QStringLiteral("--format"), QStringLiteral("PAGE"), QStringLiteral("a.html")},
         {QStringLiteral("--format"), QStringLiteral("page"), QStringLiteral("--format"),
          QStringLiteral("html"), QStringLiteral("a.html")},
+        // The classic page has no place for icons, whether its format is named or not.
+        {QStringLiteral("--format"), QStringLiteral("page"), QStringLiteral("--favicons"),
+         QStringLiteral("a.html")},
+        {QStringLiteral("--favicons"), QStringLiteral("a.html")},
     };
     for (const QStringList &arguments : bad) {
         const CliRun run = cli(arguments);
