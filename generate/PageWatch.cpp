@@ -6,7 +6,7 @@
 #include "generate/PageWriter.h"
 #include "platform/FileNames.h"
 #include "platform/FileWatcher.h"
-#include "sources/WatchedSource.h"
+#include "sources/OpenWatchedSource.h"
 
 #include <QFileInfo>
 
@@ -48,7 +48,7 @@ PageWriteReport watchPage(PageJob job, const WatchHooks &hooks, const WatchTimes
 
     std::vector<Watched> sources;
     for (const QString &path : std::as_const(job.sources)) {
-        Watched watched{path, WatchedSource::create(path)};
+        Watched watched{path, openWatchedSource(path)};
         QString error;
         if (!watched.source->load(watcher, error)) {
             PageWriteReport report;
@@ -85,7 +85,7 @@ PageWriteReport watchPage(PageJob job, const WatchHooks &hooks, const WatchTimes
     // Another Favourites source named in the settings: read whole and watched in place of the
     // old one; one that cannot be read leaves the old one.
     auto changeSource = [&](Watched &watched, const QString &path) {
-        Watched next{path, WatchedSource::create(path)};
+        Watched next{path, openWatchedSource(path)};
         QString error;
         if (!next.source->load(watcher, error)) {
             hooks.message(

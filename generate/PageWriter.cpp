@@ -15,7 +15,7 @@
 #include "settings/SettingsLocation.h"
 #include "sources/BookmarkLocations.h"
 #include "sources/OpenSource.h"
-#include "sources/SourceIcons.h"
+#include "sources/OpenSourceIcons.h"
 #include "sources/SourceName.h"
 
 #include <QFileInfo>

@@ -18,10 +18,6 @@ class WatchedSource
 public:
     virtual ~WatchedSource() = default;
 
-    // The source a Favourites path names (a folder tree, or a file read as browser bookmarks),
-    // not read yet.
-    static std::unique_ptr<WatchedSource> create(const QString &path);
-
     // Reads the whole source and watches its files. False, with the reason in error, when it
     // cannot be read at all.
     virtual bool load(FileWatcher &watcher, QString &error) = 0;

@@ -5,7 +5,7 @@
 #include "sources/IconImage.h"
 #include "sources/OpenSource.h"
 #include "sources/ShortcutIcons.h"
-#include "sources/SourceIcons.h"
+#include "sources/OpenSourceIcons.h"
 
 #include "support/IconTestSupport.h"
 #include "support/PageTestSupport.h"

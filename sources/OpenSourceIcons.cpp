@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 the Talvensa developers
 
-#include "sources/SourceIcons.h"
+#include "sources/OpenSourceIcons.h"
 
 #include "platform/FileNames.h"
 #include "platform/RegularFile.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 the Talvensa developers
 
-#include "sources/WatchedSource.h"
+#include "sources/OpenWatchedSource.h"
 
 #include "platform/FileNames.h"
 #include "sources/BookmarkFileWatch.h"
@@ -9,7 +9,7 @@
 
 #include <sys/stat.h>
 
-std::unique_ptr<WatchedSource> WatchedSource::create(const QString &path)
+std::unique_ptr<WatchedSource> openWatchedSource(const QString &path)
 {
     // As openSource: anything there that is not a folder is taken as a bookmark file.
     struct stat status;
