@@ -3,6 +3,8 @@
 
 #include "outputs/HtmlText.h"
 
+#include <algorithm>
+
 #include <QChar>
 #include <QString>
 
@@ -192,4 +194,12 @@ void appendHrefText(QByteArray &out, QStringView url)
             out += char(c);
         }
     }
+}
+
+bool isPlainMimeType(QByteArrayView type)
+{
+    return !type.isEmpty() && std::all_of(type.begin(), type.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '.' || c == '+' || c == '-' || c == '/';
+    });
 }

@@ -6,6 +6,7 @@
 #include "outputs/PageOutput.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 // Text of a UTF-8 HTML page, escaped so that it can only ever be text: "&", "<" and ">" as
@@ -16,6 +17,10 @@
 void putHtmlText(PageOutput &out, QStringView text);
 void putHtmlAttribute(PageOutput &out, QStringView text);
 void appendHtmlText(QByteArray &out, QStringView text);
+
+// Whether a MIME type is fit for a data: address in an attribute: letters, digits and ".+-/"
+// alone.
+bool isPlainMimeType(QByteArrayView type);
 
 // Whether following an address could run script in the page that holds it (javascript:,
 // vbscript:), as a browser reads its scheme: blanks and control characters before it are

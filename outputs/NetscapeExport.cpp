@@ -3,6 +3,7 @@
 
 #include "outputs/NetscapeExport.h"
 
+#include "outputs/HtmlText.h"
 #include "platform/FileNames.h"
 #include "platform/ShiftJis.h"
 
@@ -94,14 +95,6 @@ void putUtf8(PageOutput &out, QStringView text, TextKind kind)
         }
     }
     out.commit(p);
-}
-
-bool isMimeType(QByteArrayView type)
-{
-    return !type.isEmpty() && std::all_of(type.begin(), type.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '/' || c == '+' || c == '-' || c == '.';
-    });
 }
 
 QString titleText(const QString &text)
@@ -233,7 +226,7 @@ void NetscapeExport::putIcon(const Link &link)
     if (!m_icons)
         return;
     const LinkIcon *icon = m_icons->iconFor(link);
-    if (!icon || icon->data.isEmpty() || !isMimeType(icon->mimeType))
+    if (!icon || icon->data.isEmpty() || !isPlainMimeType(icon->mimeType))
         return;
     auto found = m_iconText.find(icon);
     if (found == m_iconText.end()) {

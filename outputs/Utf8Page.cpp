@@ -240,15 +240,6 @@ QByteArray base64Hash(QByteArrayView text)
     return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toBase64();
 }
 
-// A MIME type fit for a data: address in an attribute: letters, digits and ".+-/" alone.
-bool isPlainMimeType(const QByteArray &type)
-{
-    return !type.isEmpty() && std::all_of(type.begin(), type.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '.' || c == '+' || c == '-' || c == '/';
-    });
-}
-
 // Where the href of a link is nothing but ASCII that is put as it is, except "&", the usual
 // case: it is put straight. False, with nothing put, for any other.
 bool putPlainHref(PageOutput &out, QStringView url)
