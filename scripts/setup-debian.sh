@@ -20,6 +20,8 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translat
           fonts-ipafont-gothic)
 # Browser bookmark files: the HTML5 parser and SQLite.
 packages+=(libgumbo-dev libsqlite3-dev)
+# Reading many shortcut files at once on a cold cache: io_uring.
+packages+=(liburing-dev)
 if ! $programs_only; then
     # The test programs.
     packages+=(libgtest-dev)

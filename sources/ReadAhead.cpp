@@ -3,9 +3,12 @@
 
 #include "sources/ReadAhead.h"
 
+#include "platform/BatchRead.h"
 #include "platform/FileNames.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <cerrno>
 #include <system_error>
 #include <thread>
@@ -60,6 +63,24 @@ void readListing(const QByteArray &path)
 
 } // namespace
 
+struct ReadAhead::Batch
+{
+    explicit Batch(int files)
+        : read(files), bytes(size_t(files) * ShortcutReader::ReadSize), fds(size_t(files)),
+          buffers(size_t(files)), results(size_t(files)), slots(size_t(files))
+    {
+        for (size_t i = 0; i < buffers.size(); ++i)
+            buffers[i] = bytes.data() + i * ShortcutReader::ReadSize;
+    }
+
+    BatchRead read;
+    std::vector<char> bytes;
+    std::vector<int> fds;
+    std::vector<char *> buffers; // one for each file, in bytes
+    std::vector<ssize_t> results;
+    std::vector<Slot *> slots; // the slot of each file opened
+};
+
 ReadAhead::ReadAhead() : ReadAhead(Window()) {}
 
 ReadAhead::ReadAhead(Window window) : m_window(window)
@@ -70,9 +91,9 @@ ReadAhead::ReadAhead(Window window) : m_window(window)
     // use.
     m_slots.resize(size_t(m_window.files) + 1);
     if (m_window.cold)
-        startReaders(m_window.readers, true);
+        startReaders(true);
     else if (std::thread::hardware_concurrency() > 1)
-        startReaders(m_window.warmReaders, false);
+        startReaders(false);
 }
 
 ReadAhead::~ReadAhead()
@@ -86,14 +107,20 @@ ReadAhead::~ReadAhead()
         thread.join();
 }
 
-void ReadAhead::startReaders(int count, bool cold)
+void ReadAhead::startReaders(bool cold)
 {
+    // Asked only on a cold cache, as it costs the system a little.
+    const bool batched = cold && m_window.batchFiles > 1 && BatchRead::isAvailable();
+    const int count = !cold     ? m_window.warmReaders
+                      : batched ? m_window.batchReaders
+                                : m_window.readers;
     {
         const std::lock_guard lock(m_mutex);
         if (m_cold || (!cold && m_readersStarted))
             return;
         m_readersStarted = true;
         m_cold = cold;
+        m_coldRun = batched ? quint64(m_window.batchFiles) : 1;
     }
     try {
         while (int(m_threads.size()) < count)
@@ -154,7 +181,7 @@ void ReadAhead::warmFolder(const QString &path)
         // A folder that is gone or cannot be opened is the walk's to find.
         if (!notKnownInMemory(errno))
             return;
-        startReaders(m_window.readers, true);
+        startReaders(true);
     }
     {
         const std::lock_guard lock(m_mutex);
@@ -196,6 +223,7 @@ void ReadAhead::finishLocked(Slot &slot)
 
 void ReadAhead::readerLoop()
 {
+    std::optional<Batch> batch; // made when the reader first reads a cold run
     ShortcutReader reader;
     reader.setReadsDates(m_window.dates);
     std::unique_lock lock(m_mutex);
@@ -218,11 +246,12 @@ void ReadAhead::readerLoop()
             lock.lock();
             continue;
         }
-        // A cold reader takes one file, as the disk answers many at once; a warm one a run of
-        // files, so that the two threads meet at the lock once a run and not once a file.
+        // A cold reader takes one file, or a run it reads at once, as the disk answers many
+        // requests at once; a warm one a run of files, so that the two threads meet at the lock
+        // once a run and not once a file.
         const bool cold = m_cold;
         const quint64 first = m_next;
-        m_next += cold ? 1 : std::min(WarmRun, m_tail - m_next);
+        m_next += std::min(cold ? m_coldRun : WarmRun, m_tail - m_next);
         const quint64 end = m_next;
         for (quint64 i = first; i < end; ++i)
             m_slots[i % m_slots.size()].state = State::Reading;
@@ -230,8 +259,14 @@ void ReadAhead::readerLoop()
         // they are not used for other files before the page has taken them.
         lock.unlock();
         bool inMemory = true;
-        for (quint64 i = first; i < end; ++i)
-            inMemory = readSlot(m_slots[i % m_slots.size()], reader, cold) && inMemory;
+        if (cold && end - first > 1) {
+            if (!batch)
+                batch.emplace(int(m_coldRun));
+            readBatch(first, end, reader, *batch);
+        } else {
+            for (quint64 i = first; i < end; ++i)
+                inMemory = readSlot(m_slots[i % m_slots.size()], reader, cold) && inMemory;
+        }
         lock.lock();
         if (!inMemory)
             m_foundCold = true;
@@ -256,6 +291,32 @@ bool ReadAhead::readSlot(Slot &slot, ShortcutReader &reader, bool cold)
     return !cold;
 }
 
+void ReadAhead::readBatch(quint64 first, quint64 end, ShortcutReader &reader, Batch &batch)
+{
+    size_t opened = 0;
+    for (quint64 i = first; i < end; ++i) {
+        Slot &slot = m_slots[i % m_slots.size()];
+        const int fd = ::openat(slot.folderFd, slot.nativeName, ShortcutReader::OpenFlags);
+        if (fd < 0) {
+            // Gone or unreadable: read() tells which, as it does for a file read alone.
+            reader.reset();
+            keep(slot, reader.read(slot.nativeName, slot.folderFd), reader);
+            continue;
+        }
+        batch.fds[opened] = fd;
+        batch.slots[opened] = &slot;
+        ++opened;
+    }
+    batch.read.read(std::span(batch.fds).first(opened), std::span(batch.buffers).first(opened),
+                    ShortcutReader::ReadSize, std::span(batch.results).first(opened));
+    for (size_t i = 0; i < opened; ++i) {
+        const ssize_t n = batch.results[i];
+        reader.reset();
+        reader.readOpen(batch.fds[i], QByteArrayView(batch.buffers[i], std::max<ssize_t>(n, 0)), n);
+        keep(*batch.slots[i], true, reader);
+    }
+}
+
 void ReadAhead::releaseTaken()
 {
     if (!m_taken)
@@ -277,7 +338,7 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
     if (m_foundCold && !m_cold) {
         // The page's thread starts the threads, so that only it touches their list.
         lock.unlock();
-        startReaders(m_window.readers, true);
+        startReaders(true);
         lock.lock();
     }
     releaseTaken();
@@ -303,7 +364,7 @@ std::optional<ShortcutReader::ValueViews> ReadAhead::take()
             // Not in memory: from here on the readers read the files queued after this one
             // while this one is read.
             if (!cold && notKnownInMemory(errno))
-                startReaders(m_window.readers, true);
+                startReaders(true);
             if (!m_reader.read(slot.nativeName, slot.folderFd))
                 return std::nullopt;
         }

@@ -18,7 +18,9 @@
 
 // Reads shortcut files, and the folder listings a walk is about to need, ahead of the page. A
 // disk answers many requests at once far faster than one after another, so on a cold cache
-// reader threads read the queued files while the page is written. Each file is read
+// reader threads read the queued files while the page is written: where the system can, each
+// reader asks for a run of files at once (BatchRead), else for one file at a time. Each file is
+// read
 // exactly as ShortcutReader::read reads it, only perhaps earlier, and the values come out in the
 // order the files were queued.
 //
@@ -41,7 +43,14 @@ public:
     {
         int files = 2048;
         qsizetype bytes = 1024 * 1024;
+        // Readers on a cold cache where each reads one file at a time.
         int readers = 32;
+        // Files a reader reads at once on a cold cache where the system can (BatchRead), and
+        // the readers then; 1 reads one file at a time. Fewer threads then keep the disk as
+        // busy, and they take far less of the processor than threads that each wait for one
+        // file.
+        int batchFiles = 16;
+        int batchReaders = 8;
         // Readers while the files are found in memory, where the machine has more than one core.
         int warmReaders = 1;
         // The files' dates are read (ShortcutReader::setReadsDates).
@@ -104,17 +113,23 @@ private:
     // Keeps what reader read for the slot's file; present is what its read() returned.
     static void keep(Slot &slot, bool present, ShortcutReader &reader);
     bool hasRoomLocked() const;
-    // Starts readers up to count in all; cold: they read without looking whether the files are
-    // in memory.
-    void startReaders(int count, bool cold);
+    // Starts the readers of a warm cache, or those of a cold one (then they read without
+    // looking whether the files are in memory), up to their count in all.
+    void startReaders(bool cold);
     // Reads the slot's file as a reader thread does; whether it was found in memory.
     static bool readSlot(Slot &slot, ShortcutReader &reader, bool cold);
+    // What a cold reader reads many files at once with.
+    struct Batch;
+    // Reads the files of the slots first to end (modulo the ring) at once, as a cold reader
+    // does.
+    void readBatch(quint64 first, quint64 end, ShortcutReader &reader, Batch &batch);
     void readerLoop();
     // Marks a slot read by the calling thread as done.
     void finishLocked(Slot &slot);
     void releaseTaken();
 
     Window m_window;
+    quint64 m_coldRun = 1;            // files a cold reader reads at once
     std::vector<Slot> m_slots;        // a ring: slot i % size holds the i-th file queued
     std::deque<QByteArray> m_folders; // native paths of folders to read
     std::mutex m_mutex;

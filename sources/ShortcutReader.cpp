@@ -145,6 +145,17 @@ bool ShortcutReader::read(const char *nativePath, int folderFd)
 
 void ShortcutReader::readOpen(int fd)
 {
+    readRest(fd, false, {}, 0);
+}
+
+void ShortcutReader::readOpen(int fd, QByteArrayView firstBytes, ssize_t firstRead)
+{
+    Q_ASSERT(firstRead < 0 || firstBytes.size() == firstRead);
+    readRest(fd, true, firstBytes, firstRead);
+}
+
+void ShortcutReader::readRest(int fd, bool givenFirst, QByteArrayView firstBytes, ssize_t firstRead)
+{
     // The file's status gives its date, and tells whether it is a regular file, which ends: a
     // device put in place of the listed file (a link to /dev/zero) would never end, so only a
     // regular file is read past its first buffer. Without dates it is asked only of a file
@@ -158,15 +169,23 @@ void ShortcutReader::readOpen(int fd)
     };
     if (m_readsDates)
         isRegular();
-    char buffer[16384];
+    char buffer[ReadSize];
     for (;;) {
-        const ssize_t n = readRetrying(fd, buffer, sizeof buffer);
+        ssize_t n;
+        const char *bytes = buffer;
+        if (givenFirst) {
+            n = firstRead;
+            bytes = firstBytes.data();
+            givenFirst = false;
+        } else {
+            n = readRetrying(fd, buffer, sizeof buffer);
+        }
         if (n <= 0)
             break;
-        feed(QByteArrayView(buffer, n));
+        feed(QByteArrayView(bytes, n));
         // A regular file returns less than asked only at its end; stopping there saves a read
         // per file. Nothing after the values can change them either.
-        if (n < qsizetype(sizeof buffer) || isComplete() || !(regular ? *regular : isRegular()))
+        if (n < ReadSize || isComplete() || !(regular ? *regular : isRegular()))
             break;
     }
     ::close(fd);

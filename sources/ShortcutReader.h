@@ -68,11 +68,19 @@ public:
     static constexpr int OpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     // The rest of read() for a file already opened with OpenFlags, which it closes.
     void readOpen(int fd);
+    // The bytes read() asks for at once.
+    static constexpr qsizetype ReadSize = 16384;
+    // readOpen() for a file whose first read(), of ReadSize bytes, was done elsewhere (a read
+    // of many files at once) and returned firstRead: the bytes, or -errno.
+    void readOpen(int fd, QByteArrayView firstBytes, ssize_t firstRead);
     // Whether the files' dates are read (the default): they cost a call to the system a file,
     // which a page that shows no date is spared.
     void setReadsDates(bool readsDates) { m_readsDates = readsDates; }
 
 private:
+    // readOpen(), with the first read's result where it was done elsewhere.
+    void readRest(int fd, bool givenFirst, QByteArrayView firstBytes, ssize_t firstRead);
+
     enum Key
     {
         Url,

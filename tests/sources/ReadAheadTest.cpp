@@ -116,12 +116,16 @@ std::vector<Section> readThroughSource(FolderSource &source, size_t takeAtMost =
     return sections;
 }
 
-ReadAhead::Window coldWindow(int files, qsizetype bytes, int readers)
+// A window of a cold cache; with batchFiles, the readers read runs of that many files at once
+// where the system can.
+ReadAhead::Window coldWindow(int files, qsizetype bytes, int readers, int batchFiles = 1)
 {
     ReadAhead::Window window;
     window.files = files;
     window.bytes = bytes;
     window.readers = readers;
+    window.batchReaders = readers;
+    window.batchFiles = batchFiles;
     window.cold = true;
     return window;
 }
@@ -184,15 +188,18 @@ TEST_F(ReadAheadTest, GivesWhatReadingOneFileAfterAnotherGives)
             window.cold = true;
             return window;
         }(),
-        coldWindow(1, 1 << 20, 1),     // one file at a time
-        coldWindow(3, 100, 2),         // a byte budget smaller than one file's values
-        coldWindow(7, 1 << 20, 0),     // no reader thread at all
-        coldWindow(1000, 1 << 20, 40), // more readers than files in most folders
+        coldWindow(1, 1 << 20, 1),        // one file at a time
+        coldWindow(3, 100, 2),            // a byte budget smaller than one file's values
+        coldWindow(7, 1 << 20, 0),        // no reader thread at all
+        coldWindow(1000, 1 << 20, 40),    // more readers than files in most folders
+        coldWindow(1000, 1 << 20, 3, 16), // runs of files read at once
+        coldWindow(5, 1 << 20, 2, 4),     // runs cut short by the window
+        coldWindow(3, 100, 2, 3),         // and by the byte budget
     };
     for (const ReadAhead::Window &window : windows) {
-        SCOPED_TRACE(testing::Message()
-                     << "window " << window.files << " files, " << window.bytes << " bytes, "
-                     << window.readers << " readers, cold " << window.cold);
+        SCOPED_TRACE(testing::Message() << "window " << window.files << " files, " << window.bytes
+                                        << " bytes, " << window.readers << " readers, runs of "
+                                        << window.batchFiles << ", cold " << window.cold);
         FolderSource source(root(), window);
         EXPECT_EQ(readThroughSource(source), expected);
 
@@ -219,13 +226,14 @@ TEST_F(ReadAheadTest, GivesWhatReadingOneFileAfterAnotherGives)
 
 // A file is read when a reader comes to it, which may be long after its folder was listed. What
 // is read then is what reading it at that moment gives: a file gone, a FIFO or a folder in its
-// place, a file grown or emptied, a link that cannot be followed.
+// place (also one that a writer holds open, with nothing to read), a file grown or emptied, a
+// link that cannot be followed.
 TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
 {
     const QStringList names = {QStringLiteral("a gone.url"),    QStringLiteral("b fifo.url"),
                                QStringLiteral("c folder.url"),  QStringLiteral("d grown.url"),
                                QStringLiteral("e emptied.url"), QStringLiteral("f loop.url"),
-                               QStringLiteral("g kept.url")};
+                               QStringLiteral("g kept.url"),    QStringLiteral("h held.url")};
     for (const QString &name : names)
         writeBytes(fav(name), shortcutBytes("http://" + QFile::encodeName(name).left(1) + "/"));
     const FolderFiles listed(root(), "*.url", AllFileKinds);
@@ -244,6 +252,10 @@ TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
     writeBytes(fav(names[4]), QByteArray());
     ASSERT_TRUE(QFile::remove(fav(names[5])));
     ASSERT_EQ(::symlink("f loop.url", native(names[5]).constData()), 0);
+    ASSERT_TRUE(QFile::remove(fav(names[7])));
+    ASSERT_EQ(::mkfifo(native(names[7]).constData(), 0644), 0);
+    const int heldOpen = ::open(native(names[7]).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(heldOpen, 0);
 
     std::vector<PageLink> expected;
     for (const FolderFiles::Entry &entry : listed.entries()) {
@@ -257,7 +269,7 @@ TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
         {false, {}, {}, {}},         {true, {}, {}, {}},
         {true, {}, {}, {}},          {true, {}, "http://d/", "added later"},
         {true, {}, {}, {}},          {true, {}, {}, {}},
-        {true, {}, "http://g/", {}},
+        {true, {}, "http://g/", {}}, {true, {}, {}, {}},
     };
     std::vector<PageLink> undated = expected;
     for (PageLink &link : undated)
@@ -265,8 +277,10 @@ TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
     EXPECT_EQ(undated, plain);
 
     for (const ReadAhead::Window &window :
-         {ReadAhead::Window(), coldWindow(4, 1 << 20, 3), coldWindow(64, 1 << 20, 16)}) {
-        SCOPED_TRACE(testing::Message() << window.readers << " readers, cold " << window.cold);
+         {ReadAhead::Window(), coldWindow(4, 1 << 20, 3), coldWindow(64, 1 << 20, 16),
+          coldWindow(64, 1 << 20, 2, 7)}) {
+        SCOPED_TRACE(testing::Message() << window.readers << " readers, runs of "
+                                        << window.batchFiles << ", cold " << window.cold);
         ReadAhead readAhead(window);
         std::vector<PageLink> read;
         size_t queued = 0;
@@ -278,6 +292,7 @@ TEST_F(ReadAheadTest, FilesChangedBetweenListingAndReading)
         }
         EXPECT_EQ(read, expected);
     }
+    ::close(heldOpen);
 }
 
 // A file that keeps growing while it is read: its URL, in its first line, is read whole, and the
@@ -303,7 +318,7 @@ TEST_F(ReadAheadTest, FileGrowingWhileItIsRead)
         file.write("[Comment]\r\nComment=late\r\n");
     });
     for (int round = 0; round < 20; ++round) {
-        ReadAhead readAhead(coldWindow(2, 1 << 20, 2));
+        ReadAhead readAhead(coldWindow(2, 1 << 20, 2, round % 2 ? 2 : 1));
         ASSERT_TRUE(readAhead.add(listed.fd(), listed.entries()[0].nativeName));
         ASSERT_TRUE(readAhead.add(listed.fd(), listed.entries()[1].nativeName));
         const std::optional<ShortcutReader::ValueViews> growing = readAhead.take();
@@ -335,15 +350,19 @@ TEST_F(ReadAheadTest, HugeFilesPassThroughAWindowOfFewBytes)
 
     constexpr qsizetype Budget = 16 * 1024;
     constexpr int Readers = 4;
-    ReadAhead readAhead(coldWindow(Files, Budget, Readers));
-    int queued = 0;
-    for (int taken = 0; taken < Files; ++taken) {
-        while (queued < Files && readAhead.add(listed.fd(), listed.entries()[queued].nativeName))
-            ++queued;
-        const std::optional<ShortcutReader::ValueViews> values = readAhead.take();
-        ASSERT_TRUE(values);
-        EXPECT_TRUE(values->url.startsWith(QByteArray::number(taken) + "uuu"));
-        EXPECT_EQ(values->url.size(), ProfileRules::MaxValueBytes);
-        EXPECT_EQ(values->comment, QByteArray(ProfileRules::MaxValueBytes, 'c'));
+    for (const int batchFiles : {1, 8}) {
+        SCOPED_TRACE(testing::Message() << "runs of " << batchFiles);
+        ReadAhead readAhead(coldWindow(Files, Budget, Readers, batchFiles));
+        int queued = 0;
+        for (int taken = 0; taken < Files; ++taken) {
+            while (queued < Files &&
+                   readAhead.add(listed.fd(), listed.entries()[queued].nativeName))
+                ++queued;
+            const std::optional<ShortcutReader::ValueViews> values = readAhead.take();
+            ASSERT_TRUE(values);
+            EXPECT_TRUE(values->url.startsWith(QByteArray::number(taken) + "uuu"));
+            EXPECT_EQ(values->url.size(), ProfileRules::MaxValueBytes);
+            EXPECT_EQ(values->comment, QByteArray(ProfileRules::MaxValueBytes, 'c'));
+        }
     }
 }
