@@ -7,9 +7,9 @@
 #include "platform/FileNames.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <span>
-#include <cerrno>
 #include <system_error>
 #include <thread>
 
