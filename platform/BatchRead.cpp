@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include <liburing.h>
 #include <sys/stat.h>
@@ -25,19 +26,16 @@ ssize_t readOnce(int fd, char *buffer, size_t size)
 BatchRead::BatchRead(int maxFiles) : m_maxFiles(std::max(1, maxFiles))
 {
     m_inRing.reserve(size_t(m_maxFiles));
-    auto *ring = new io_uring;
+    auto ring = std::make_unique<io_uring>();
     // A read of the file's position (offset -1) needs a kernel that says it has one.
     io_uring_params params{};
-    if (io_uring_queue_init_params(unsigned(m_maxFiles), ring, &params) != 0) {
-        delete ring;
+    if (io_uring_queue_init_params(unsigned(m_maxFiles), ring.get(), &params) != 0)
         return;
-    }
     if (!(params.features & IORING_FEAT_RW_CUR_POS)) {
-        io_uring_queue_exit(ring);
-        delete ring;
+        io_uring_queue_exit(ring.get());
         return;
     }
-    m_ring = ring;
+    m_ring = std::move(ring);
 }
 
 bool BatchRead::isAvailable()
@@ -48,10 +46,8 @@ bool BatchRead::isAvailable()
 
 BatchRead::~BatchRead()
 {
-    if (m_ring) {
-        io_uring_queue_exit(m_ring);
-        delete m_ring;
-    }
+    if (m_ring)
+        io_uring_queue_exit(m_ring.get());
 }
 
 void BatchRead::read(std::span<const int> fds, std::span<char *const> buffers, size_t size,
@@ -65,7 +61,7 @@ void BatchRead::read(std::span<const int> fds, std::span<char *const> buffers, s
         // to give, where read() of a descriptor opened with O_NONBLOCK answers at once.
         struct stat status;
         if (m_ring && ::fstat(fds[i], &status) == 0 && S_ISREG(status.st_mode)) {
-            io_uring_sqe *sqe = io_uring_get_sqe(m_ring); // the ring holds maxFiles
+            io_uring_sqe *sqe = io_uring_get_sqe(m_ring.get()); // the ring holds maxFiles
             io_uring_prep_read(sqe, fds[i], buffers[i], unsigned(size), quint64(-1));
             io_uring_sqe_set_data64(sqe, i);
             results[i] = -EIO;
@@ -77,7 +73,7 @@ void BatchRead::read(std::span<const int> fds, std::span<char *const> buffers, s
     size_t asked = 0;
     bool failed = false;
     while (asked < m_inRing.size() && !failed) {
-        const int submitted = io_uring_submit(m_ring);
+        const int submitted = io_uring_submit(m_ring.get());
         if (submitted > 0)
             asked += size_t(submitted);
         else
@@ -85,10 +81,10 @@ void BatchRead::read(std::span<const int> fds, std::span<char *const> buffers, s
     }
     for (size_t answered = 0; answered < asked && !failed;) {
         io_uring_cqe *cqe = nullptr;
-        const int error = io_uring_wait_cqe(m_ring, &cqe);
+        const int error = io_uring_wait_cqe(m_ring.get(), &cqe);
         if (error == 0) {
             results[size_t(io_uring_cqe_get_data64(cqe))] = cqe->res;
-            io_uring_cqe_seen(m_ring, cqe);
+            io_uring_cqe_seen(m_ring.get(), cqe);
             ++answered;
         } else {
             failed = error != -EINTR;
@@ -97,9 +93,8 @@ void BatchRead::read(std::span<const int> fds, std::span<char *const> buffers, s
     if (failed) {
         // The ring is given up: the reads it did not take are never taken now, as nothing asks
         // it again, and the files are read in turn from here on.
-        io_uring_queue_exit(m_ring);
-        delete m_ring;
-        m_ring = nullptr;
+        io_uring_queue_exit(m_ring.get());
+        m_ring.reset();
         for (size_t k = asked; k < m_inRing.size(); ++k)
             results[m_inRing[k]] = readOnce(fds[m_inRing[k]], buffers[m_inRing[k]], size);
     }

@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -46,6 +47,6 @@ public:
 
 private:
     int m_maxFiles;
-    io_uring *m_ring = nullptr;
+    std::unique_ptr<io_uring> m_ring;
     std::vector<size_t> m_inRing; // the files of a read() that went to the ring
 };
