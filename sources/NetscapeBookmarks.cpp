@@ -12,7 +12,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <memory>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -111,6 +117,13 @@ public:
 private:
     ParseArena &m_arena;
     GumboOutput *m_output;
+};
+
+// A piece of the markup as parsed, with the memory the parser took for it.
+struct ParsedPiece
+{
+    ParseArena arena;
+    std::optional<ParsedHtml> html;
 };
 
 bool isElement(const GumboNode *node)
@@ -309,14 +322,54 @@ bool readNetscapeBookmarks(QByteArrayView file, LinkTree &tree, QString &error)
         return false;
     }
     const QByteArrayView bytes = markup.bytes();
-    NetscapeReader reader(tree);
-    ParseArena arena;
+    std::vector<std::pair<qsizetype, qsizetype>> pieces; // from, end
     for (qsizetype from = 0; from < bytes.size();) {
         const qsizetype end = pieceEnd(markup, from);
-        const ParsedHtml html(bytes.sliced(from, end - from), arena);
-        if (!reader.read(html.document(), error))
-            return false;
+        pieces.emplace_back(from, end);
         from = end;
+    }
+    // The parser takes most of the time, so with more than one core the pieces are parsed on
+    // the machine's cores ahead of the reader, which takes them in order. At most one piece a
+    // core is parsed and not yet read, which bounds the memory; a piece that no thread can be
+    // started for is parsed here.
+    const auto parse = [bytes](std::pair<qsizetype, qsizetype> piece,
+                               std::unique_ptr<ParsedPiece> into) {
+        into->html.emplace(bytes.sliced(piece.first, piece.second - piece.first), into->arena);
+        return into;
+    };
+    const unsigned cores = std::thread::hardware_concurrency();
+    const size_t ahead = pieces.size() > 1 && cores > 1 ? cores : 0;
+    std::deque<std::future<std::unique_ptr<ParsedPiece>>> parsing;
+    std::vector<std::unique_ptr<ParsedPiece>> spare; // read, their memory kept for the next ones
+    const auto takeSpare = [&spare] {
+        if (spare.empty())
+            return std::make_unique<ParsedPiece>();
+        std::unique_ptr<ParsedPiece> piece = std::move(spare.back());
+        spare.pop_back();
+        return piece;
+    };
+    NetscapeReader reader(tree);
+    size_t next = 0; // parsing holds the pieces from i to next, in order
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        try {
+            for (; next < pieces.size() && parsing.size() < ahead; ++next)
+                parsing.push_back(std::async(std::launch::async, parse, pieces[next], takeSpare()));
+        } catch (const std::system_error &) {
+            // No more threads for now.
+        }
+        std::unique_ptr<ParsedPiece> piece;
+        if (parsing.empty()) {
+            piece = parse(pieces[i], takeSpare());
+            ++next;
+        } else {
+            piece = parsing.front().get();
+            parsing.pop_front();
+        }
+        const bool read = reader.read(piece->html->document(), error);
+        piece->html.reset();
+        spare.push_back(std::move(piece));
+        if (!read)
+            return false;
     }
     tree.finish();
     return true;
