@@ -37,7 +37,6 @@ public:
     bool isBatched() const { return m_ring != nullptr; }
     // Whether this system reads files at once: asked of the system once.
     static bool isAvailable();
-    int maxFiles() const { return m_maxFiles; }
 
     // Reads up to size bytes from each file fds[i], from its position, into buffers[i]
     // (size bytes each) and puts what read() would have returned in results[i]: the bytes
